@@ -1,0 +1,251 @@
+#include "framework/CDialog.h"
+
+#include "framework/CWinApp.h"
+
+namespace {
+
+struct TemplateInfo {
+    const DLGTEMPLATE* dialog = nullptr;
+    POINT position{};
+};
+
+TemplateInfo LoadDialogTemplate(UINT id)
+{
+    TemplateInfo info;
+    HINSTANCE module = AfxGetResourceHandle();
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), reinterpret_cast<LPCWSTR>(RT_DIALOG));
+    HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
+    auto* words = loaded ? static_cast<const WORD*>(::LockResource(loaded)) : nullptr;
+    if (!words) {
+        return info;
+    }
+    info.dialog = reinterpret_cast<const DLGTEMPLATE*>(words);
+    const bool extended = words[0] == 1 && words[1] == 0xFFFF;
+    // DLGTEMPLATEEX: version, signature, help id, ex style, style, count, x, y.
+    // DLGTEMPLATE: style, ex style, count, x, y.
+    const WORD* xy = extended ? words + 2 + 2 + 2 + 2 + 1 : words + 2 + 2 + 1;
+    info.position = {static_cast<short>(xy[0]), static_cast<short>(xy[1])};
+    return info;
+}
+
+}  // namespace
+
+void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
+{
+    if (!control.m_hWnd) {
+        control.SubclassDlgItem(static_cast<UINT>(id), pDX->m_pDlgWnd);
+    }
+}
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_COMMAND(IDOK, OnOK)
+    ON_COMMAND(IDCANCEL, OnCancel)
+END_MESSAGE_MAP()
+
+CDialog::~CDialog()
+{
+    if (m_hWnd && FromHandlePermanent(m_hWnd) == this) {
+        ::DestroyWindow(m_hWnd);
+    }
+}
+
+HWND CDialog::CreateFromTemplate(HWND owner)
+{
+    const TemplateInfo info = LoadDialogTemplate(m_templateId);
+    if (!info.dialog) {
+        return nullptr;
+    }
+    HookWindowCreate(this, nullptr);
+    HWND hwnd = ::CreateDialogIndirectParamW(AfxGetResourceHandle(), info.dialog, owner, &CDialog::DialogProc,
+                                             reinterpret_cast<LPARAM>(this));
+    UnhookWindowCreate();
+    return hwnd;
+}
+
+BOOL CDialog::Create(UINT templateId, CWnd* parent)
+{
+    m_templateId = templateId;
+    m_pParentWnd = parent;
+    return CreateFromTemplate(parent ? parent->m_hWnd : nullptr) != nullptr;
+}
+
+HWND CDialog::OwnerForModal() const
+{
+    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    if (!owner) {
+        CWnd* main = AfxGetMainWnd();
+        owner = (main && main != this) ? main->m_hWnd : nullptr;
+    }
+    // A modal dialog is owned by a top-level window, never by a child.
+    while (owner && (::GetWindowLongW(owner, GWL_STYLE) & WS_CHILD)) {
+        owner = ::GetParent(owner);
+    }
+    return owner;
+}
+
+INT_PTR CDialog::DoModal()
+{
+    HWND owner = OwnerForModal();
+    const bool disableOwner = owner && ::IsWindowEnabled(owner);
+    if (disableOwner) {
+        ::EnableWindow(owner, FALSE);
+    }
+    m_modalRunning = true;
+    m_continueModal = true;
+    m_modalResult = -1;
+    if (CreateFromTemplate(owner) && m_continueModal) {
+        RunModalLoop();
+    }
+    m_modalRunning = false;
+    if (m_hWnd) {
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+    if (disableOwner) {
+        ::EnableWindow(owner, TRUE);
+    }
+    if (owner && ::GetActiveWindow() == m_hWnd) {
+        ::SetActiveWindow(owner);
+    }
+    DestroyWindow();
+    return m_modalResult;
+}
+
+void CDialog::RunModalLoop()
+{
+    ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+    ::UpdateWindow(m_hWnd);
+    while (m_continueModal) {
+        if (!PumpMessage()) {
+            m_modalResult = -1;
+            break;
+        }
+    }
+}
+
+bool CDialog::PumpMessage()
+{
+    MSG msg;
+    if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+        // Leave the quit message for whoever runs the outer loop.
+        ::PostQuitMessage(static_cast<int>(msg.wParam));
+        return false;
+    }
+    if (!WalkPreTranslateTree(&msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+bool CDialog::WalkPreTranslateTree(MSG* msg)
+{
+    // Innermost window first, then its parents (an owned pop-up's parent is its owner),
+    // up to and including this dialog.
+    for (HWND hwnd = msg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
+        CWnd* wnd = FromHandlePermanent(hwnd);
+        if (wnd && wnd->PreTranslateMessage(msg)) {
+            return true;
+        }
+        if (hwnd == m_hWnd) {
+            break;
+        }
+    }
+    return false;
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* msg)
+{
+    const bool input = (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) ||
+                       (msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST);
+    if (!input || !m_hWnd) {
+        return FALSE;
+    }
+    if (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd)) {
+        return FALSE;
+    }
+    return ::IsDialogMessageW(m_hWnd, msg);
+}
+
+void CDialog::EndDialog(int result)
+{
+    if (m_modalRunning) {
+        m_modalResult = result;
+        m_continueModal = false;
+        // Wake the loop in case nothing else is queued.
+        ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
+    } else if (m_hWnd) {
+        ::EndDialog(m_hWnd, result);
+    }
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate)
+{
+    CDataExchange dx(this, saveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    UpdateData(TRUE);
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM)
+{
+    if (message == WM_INITDIALOG) {
+        auto* dialog = dynamic_cast<CDialog*>(FromHandlePermanent(hwnd));
+        return dialog ? dialog->OnInitDialog() : TRUE;
+    }
+    return FALSE;
+}
+
+LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_INITDIALOG) {
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    RECT before;
+    GetWindowRect(&before);
+    const bool visibleBefore = (GetStyle() & WS_VISIBLE) != 0;
+    LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+    if (m_hWnd) {
+        CenterAfterInitIfDue(before, visibleBefore);
+    }
+    return result;
+}
+
+// A modal dialog whose template asks for no position of its own is centred once its
+// initialisation is done, unless that initialisation moved or showed it.
+void CDialog::CenterAfterInitIfDue(const RECT& before, bool visibleBefore)
+{
+    if (!m_modalRunning || visibleBefore || (GetStyle() & (WS_VISIBLE | WS_CHILD))) {
+        return;
+    }
+    const TemplateInfo info = LoadDialogTemplate(m_templateId);
+    if (info.position.x != 0 || info.position.y != 0) {
+        return;
+    }
+    RECT after;
+    GetWindowRect(&after);
+    if (after.left != before.left || after.top != before.top) {
+        return;
+    }
+    HWND owner = GetOwner();
+    if (owner && ::IsWindowEnabled(owner)) {
+        return;
+    }
+    CenterWindow();
+}

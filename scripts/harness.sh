@@ -1,0 +1,201 @@
+# Test harness for running Veskar's Windows programs under Wine on a headless display.
+# Sourced by the other scripts; defines functions only.
+#
+#   harness_install_deps   apt-get what is missing (Debian 12)
+#   harness_start          Xvfb (when no display answers), private Wine prefix, persistent
+#                          wineserver and desktop keeper, all with stdio on /dev/null
+#   harness_stop           stops only what harness_start started
+#   harness_load_state     exports the environment of a started harness
+#   harness_set_version    win7 | win81 | win10   (Windows version the prefix reports)
+#   harness_set_dpi        96 | 120 | 144 ...      (LogPixels for the next process)
+
+HARNESS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_DIR=${BUILD_DIR:-$HARNESS_ROOT/build}
+HARNESS_PREFIX=${HARNESS_PREFIX:-$BUILD_DIR/wineprefix}
+HARNESS_STATE=$BUILD_DIR/harness.state
+HARNESS_SCREEN=${HARNESS_SCREEN:-1280x1024}
+HARNESS_PACKAGES=(cmake ninja-build mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine64 xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei googletest zip unzip)
+
+harness_log() { echo "[harness] $*" >&2; }
+
+harness_install_deps() {
+  local missing=()
+  local p
+  for p in "${HARNESS_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  harness_log "installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq >/dev/null
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+harness_wine_env() {
+  export WINEPREFIX=$HARNESS_PREFIX
+  export WINEARCH=win64
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  # The glibc locale need not be generated: LC_ALL alone gives Wine ANSI code page 936.
+  export LC_ALL=zh_CN.UTF-8 2>/dev/null
+}
+
+harness_load_state() {
+  harness_wine_env
+  if [ -f "$HARNESS_STATE" ]; then
+    # shellcheck disable=SC1090
+    . "$HARNESS_STATE"
+    export DISPLAY
+  fi
+}
+
+harness_free_display() {
+  local n
+  for n in $(seq 90 140); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      echo "$n"
+      return 0
+    fi
+  done
+  return 1
+}
+
+harness_display_answers() {
+  [ -n "${1:-}" ] && timeout 5 xdpyinfo -display "$1" >/dev/null 2>&1
+}
+
+# Writes a UTF-16LE .reg file from UTF-8 text on stdin and imports it: `wine reg add`
+# mangles Chinese value names under a non-UTF-8 locale.
+harness_import_reg() {
+  local name=$1
+  local utf8=$BUILD_DIR/$name.reg.txt
+  local reg=$BUILD_DIR/$name.reg
+  cat >"$utf8"
+  { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$utf8"; } >"$reg"
+  wine regedit /S "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
+}
+
+harness_create_prefix() {
+  harness_log "creating Wine prefix $HARNESS_PREFIX"
+  rm -rf "$HARNESS_PREFIX"
+  mkdir -p "$HARNESS_PREFIX"
+  wineboot -i </dev/null >/dev/null 2>&1
+  wineserver -w
+  local attempt
+  for attempt in 1 2 3; do
+    harness_import_settings
+    wineserver -w
+    grep -q '"Version"="win10"' "$HARNESS_PREFIX/user.reg" && break
+    harness_log "settings not in the prefix yet, importing again"
+  done
+  touch "$HARNESS_PREFIX/.veskar-ready"
+}
+
+harness_import_settings() {
+  harness_import_reg settings <<EOF
+Windows Registry Editor Version 5.00
+
+[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]
+"SimSun"="WenQuanYi Zen Hei"
+"宋体"="WenQuanYi Zen Hei"
+"NSimSun"="WenQuanYi Zen Hei"
+"新宋体"="WenQuanYi Zen Hei"
+
+[HKEY_CURRENT_USER\\Software\\Wine]
+"Version"="win10"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
+"Default"="$HARNESS_SCREEN"
+
+[HKEY_CURRENT_USER\\Control Panel\\Desktop]
+"LogPixels"=dword:00000060
+EOF
+}
+
+# Copies the stand-ins that live inside the prefix: timeout.exe (Wine's cmd has none).
+harness_install_standins() {
+  local sys32=$HARNESS_PREFIX/drive_c/windows/system32
+  if [ -f "$BUILD_DIR/standins/timeout.exe" ]; then
+    cp "$BUILD_DIR/standins/timeout.exe" "$sys32/timeout.exe"
+  fi
+}
+
+harness_set_version() {
+  harness_load_state
+  harness_import_reg version <<EOF
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\\Software\\Wine]
+"Version"="$1"
+EOF
+}
+
+harness_set_dpi() {
+  harness_load_state
+  harness_import_reg dpi <<EOF
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\\Control Panel\\Desktop]
+"LogPixels"=dword:$(printf '%08x' "$1")
+EOF
+}
+
+harness_start() {
+  mkdir -p "$BUILD_DIR"
+  local started_xvfb="" display=${DISPLAY:-}
+  if ! harness_display_answers "$display"; then
+    local n
+    n=$(harness_free_display) || { harness_log "no free X display"; return 1; }
+    display=":$n"
+    Xvfb "$display" -screen 0 "${HARNESS_SCREEN}x24" -nolisten tcp </dev/null >/dev/null 2>&1 &
+    started_xvfb=$!
+    local i
+    for i in $(seq 1 100); do
+      harness_display_answers "$display" && break
+      sleep 0.1
+    done
+    harness_display_answers "$display" || { harness_log "Xvfb did not start"; return 1; }
+  fi
+  export DISPLAY=$display
+  harness_wine_env
+  wineserver -k >/dev/null 2>&1 || true
+  [ -f "$HARNESS_PREFIX/.veskar-ready" ] || harness_create_prefix
+  harness_install_standins
+  # A persistent server and a resident program keep the desktop alive between tests; their
+  # standard streams must not hold any pipe of ours (ctest would wait on them).
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine wineboot </dev/null >/dev/null 2>&1
+  local keeper_pid=""
+  if [ -f "$BUILD_DIR/standins/keeper.exe" ]; then
+    wine "$BUILD_DIR/standins/keeper.exe" </dev/null >/dev/null 2>&1 &
+    keeper_pid=$!
+  fi
+  cat >"$HARNESS_STATE" <<EOF
+DISPLAY=$display
+HARNESS_XVFB_PID=$started_xvfb
+HARNESS_KEEPER_PID=$keeper_pid
+EOF
+  harness_log "display $display, prefix $HARNESS_PREFIX"
+}
+
+harness_stop() {
+  [ -f "$HARNESS_STATE" ] || return 0
+  harness_load_state
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "${HARNESS_KEEPER_PID:-}" ] && kill "$HARNESS_KEEPER_PID" 2>/dev/null
+  [ -n "${HARNESS_XVFB_PID:-}" ] && kill "$HARNESS_XVFB_PID" 2>/dev/null
+  rm -f "$HARNESS_STATE"
+  return 0
+}
+
+harness_configure_and_build() {
+  cmake -S "$HARNESS_ROOT" -B "$BUILD_DIR" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$HARNESS_ROOT/cmake/toolchain-mingw64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$BUILD_DIR" -j "$(nproc)"
+}

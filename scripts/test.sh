@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, runs every test under Wine, prints ctest's summary.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/harness.sh"
+
+harness_install_deps
+harness_configure_and_build
+trap harness_stop EXIT
+harness_start
+harness_load_state
+cd "$BUILD_DIR"
+ctest --output-on-failure --timeout 300 -j 2 "$@"

@@ -1,0 +1,5 @@
+#pragma once
+#define IDD_TEST_DIALOG 900
+#define IDD_TEST_PLACED_DIALOG 910
+#define IDC_TEST_BUTTON 901
+#define IDC_TEST_EDIT 902
