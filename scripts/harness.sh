@@ -39,7 +39,7 @@ harness_wine_env() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   # The glibc locale need not be generated: LC_ALL alone gives Wine ANSI code page 936.
-  export LC_ALL=zh_CN.UTF-8 2>/dev/null
+  { export LC_ALL=zh_CN.UTF-8; } 2>/dev/null
 }
 
 harness_load_state() {
@@ -146,6 +146,7 @@ EOF
 }
 
 harness_start() {
+  [ -f "$HARNESS_STATE" ] && harness_stop
   mkdir -p "$BUILD_DIR"
   local started_xvfb="" display=${DISPLAY:-}
   if ! harness_display_answers "$display"; then
