@@ -15,7 +15,7 @@ HARNESS_PREFIX=${HARNESS_PREFIX:-$BUILD_DIR/wineprefix}
 HARNESS_STATE=$BUILD_DIR/harness.state
 HARNESS_SCREEN=${HARNESS_SCREEN:-1280x1024}
 HARNESS_PACKAGES=(cmake ninja-build mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei googletest zip unzip)
+  wine wine64 xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei googletest zip unzip locales)
 
 harness_log() { echo "[harness] $*" >&2; }
 
@@ -25,12 +25,19 @@ harness_install_deps() {
   for p in "${HARNESS_PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  harness_log "installing: ${missing[*]}"
   local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq >/dev/null
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  if [ ${#missing[@]} -gt 0 ]; then
+    harness_log "installing: ${missing[*]}"
+    $sudo apt-get update -qq >/dev/null
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  fi
+  # Wine takes the code page (936) and the encoding of Unix file names from this locale; without
+  # it generated, files with Chinese names cannot be created.
+  if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+    harness_log "generating the zh_CN.UTF-8 locale"
+    $sudo localedef -i zh_CN -c -f UTF-8 zh_CN.UTF-8
+  fi
 }
 
 harness_wine_env() {
@@ -38,8 +45,8 @@ harness_wine_env() {
   export WINEARCH=win64
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  # The glibc locale need not be generated: LC_ALL alone gives Wine ANSI code page 936.
-  { export LC_ALL=zh_CN.UTF-8; } 2>/dev/null
+  # LC_ALL (not LANG alone) gives Wine ANSI code page 936.
+  export LC_ALL=zh_CN.UTF-8
 }
 
 harness_load_state() {
