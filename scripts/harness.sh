@@ -195,6 +195,8 @@ harness_stop() {
   [ -f "$HARNESS_STATE" ] || return 0
   harness_load_state
   wineserver -k >/dev/null 2>&1 || true
+  # The keeper usually ends with the server: a failed kill must not stop the rest (callers
+  # run with set -e, and this runs from their EXIT trap).
   if [ -n "${HARNESS_KEEPER_PID:-}" ]; then kill "$HARNESS_KEEPER_PID" 2>/dev/null || true; fi
   if [ -n "${HARNESS_XVFB_PID:-}" ]; then kill "$HARNESS_XVFB_PID" 2>/dev/null || true; fi
   rm -f "$HARNESS_STATE"

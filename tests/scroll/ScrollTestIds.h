@@ -1,0 +1,5 @@
+#pragma once
+#define IDD_SCROLL_EDIT_DIALOG 920
+#define IDC_SCROLL_EDIT 921
+#define IDD_SCROLL_RICH_DIALOG 930
+#define IDC_SCROLL_RICH 931
