@@ -209,8 +209,10 @@ harness_stop() {
   [ -f "$HARNESS_STATE" ] || return 0
   harness_load_state
   wineserver -k >/dev/null 2>&1 || true
-  [ -n "${HARNESS_KEEPER_PID:-}" ] && kill "$HARNESS_KEEPER_PID" 2>/dev/null
-  [ -n "${HARNESS_XVFB_PID:-}" ] && kill "$HARNESS_XVFB_PID" 2>/dev/null
+  # The keeper usually ends with the server; a failed kill must not stop the cleanup (the
+  # scripts run this from an EXIT trap under set -e).
+  if [ -n "${HARNESS_KEEPER_PID:-}" ]; then kill "$HARNESS_KEEPER_PID" 2>/dev/null || true; fi
+  if [ -n "${HARNESS_XVFB_PID:-}" ]; then kill "$HARNESS_XVFB_PID" 2>/dev/null || true; fi
   rm -f "$HARNESS_STATE"
   return 0
 }
