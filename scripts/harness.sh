@@ -8,6 +8,7 @@
 #   harness_load_state     exports the environment of a started harness
 #   harness_set_version    win7 | win81 | win10   (Windows version the prefix reports)
 #   harness_set_dpi        96 | 120 | 144 ...      (LogPixels for the next process)
+#   harness_set_agent_mode quiet | lines | ...     (the agent stand-in's behaviour)
 
 HARNESS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$HARNESS_ROOT/build}
@@ -45,8 +46,9 @@ harness_wine_env() {
   export WINEARCH=win64
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  # LC_ALL (not LANG alone) gives Wine ANSI code page 936.
-  export LC_ALL=zh_CN.UTF-8
+  # LC_ALL (not LANG alone) gives Wine ANSI code page 936; HARNESS_LC_ALL picks another
+  # (C.UTF-8 gives code page 1252 with UTF-8 file names).
+  export LC_ALL=${HARNESS_LC_ALL:-zh_CN.UTF-8}
 }
 
 harness_load_state() {
@@ -124,11 +126,31 @@ Windows Registry Editor Version 5.00
 EOF
 }
 
-# Copies the stand-ins that live inside the prefix: timeout.exe (Wine's cmd has none).
+# Where the tool expects the McAfee agent, inside the prefix.
+HARNESS_AGENT_DIR="$HARNESS_PREFIX/drive_c/Program Files/McAfee.com/Agent"
+
+# Copies the stand-ins that live inside the prefix: timeout.exe (Wine's cmd has none) and the
+# agent's McUpdate.exe, in its default mode (a few lines of output; no mode file).
 harness_install_standins() {
   local sys32=$HARNESS_PREFIX/drive_c/windows/system32
   if [ -f "$BUILD_DIR/standins/timeout.exe" ]; then
     cp "$BUILD_DIR/standins/timeout.exe" "$sys32/timeout.exe"
+  fi
+  if [ -f "$BUILD_DIR/standins/McUpdate.exe" ]; then
+    mkdir -p "$HARNESS_AGENT_DIR"
+    cp "$BUILD_DIR/standins/McUpdate.exe" "$HARNESS_AGENT_DIR/McUpdate.exe"
+    rm -f "$HARNESS_AGENT_DIR/McUpdate.mode"
+  fi
+}
+
+# Chooses the installed agent stand-in's behaviour (see standins/agent/README.md);
+# no argument or "lines" restores the default.
+harness_set_agent_mode() {
+  if [ -z "${1:-}" ] || [ "$1" = lines ]; then
+    rm -f "$HARNESS_AGENT_DIR/McUpdate.mode"
+  else
+    mkdir -p "$HARNESS_AGENT_DIR"
+    printf '%s\n' "$1" >"$HARNESS_AGENT_DIR/McUpdate.mode"
   fi
 }
 
