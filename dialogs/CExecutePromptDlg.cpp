@@ -91,7 +91,7 @@ std::unique_ptr<CSkinContentDlg> CExecutePromptDlg::MakeContent()
     return std::make_unique<CExecutePromptChildDlg>();
 }
 
-void CExecutePromptDlg::OnContentShown(CSkinContentDlg& content)
+void CExecutePromptDlg::OnContentPlaced(CSkinContentDlg& content)
 {
     static_cast<CExecutePromptChildDlg&>(content).SetText(m_text);
 }

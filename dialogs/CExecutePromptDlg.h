@@ -39,7 +39,7 @@ public:
 
 protected:
     std::unique_ptr<CSkinContentDlg> MakeContent() override;
-    void OnContentShown(CSkinContentDlg& content) override;
+    void OnContentPlaced(CSkinContentDlg& content) override;
     LRESULT OnCloseProgress(WPARAM, LPARAM);
 
     DECLARE_MESSAGE_MAP()

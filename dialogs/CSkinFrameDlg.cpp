@@ -82,8 +82,15 @@ void CSkinFrameDlg::CreateContent(const RECT& place)
         return;
     }
     m_content->MoveWindow(skin::Inset(place, m_layout.atCreation, m_scale), TRUE);
-    m_content->ShowWindow(SW_SHOW);
-    OnContentShown(*m_content);
+    // An owned window shown before its owner can end up beneath it under Wine's virtual
+    // desktop (see KeepContentAbove): while the frame is hidden, the content is shown when the
+    // frame is (the modal loop shows the frame after this start-up).
+    if (IsWindowVisible()) {
+        m_content->ShowWindow(SW_SHOW);
+    } else {
+        m_showContentWithFrame = true;
+    }
+    OnContentPlaced(*m_content);
     m_content->InitContent();
 }
 
@@ -107,6 +114,10 @@ LRESULT CSkinFrameDlg::OnWindowPosChanged(WPARAM, LPARAM lParam)
 {
     const LRESULT result = Default();
     const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+    if (pos && (pos->flags & SWP_SHOWWINDOW) && m_showContentWithFrame && m_content) {
+        m_showContentWithFrame = false;
+        m_content->ShowWindow(SW_SHOWNA);
+    }
     if (pos && !(pos->flags & SWP_NOZORDER)) {
         // Posted: the reordering happens after this message, while the frame is shown.
         PostMessage(kKeepContentAbove);
@@ -160,7 +171,11 @@ void CSkinFrameDlg::OnDestroy()
 {
     Default();
     m_background.reset();
-    // Deleting the content destroys its window if the system has not done so already.
+    // The content's window goes first, while its object is whole, so that its own WM_DESTROY
+    // (timers, borrowed images, the busy text's thread) runs; then the object.
+    if (m_content && ::IsWindow(m_content->m_hWnd)) {
+        m_content->DestroyWindow();
+    }
     m_content.reset();
 }
 

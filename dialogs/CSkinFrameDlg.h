@@ -37,8 +37,9 @@ protected:
     // Makes the content object and hands it the pair's payload (text, type, ...). The scale
     // is copied by the frame afterwards.
     virtual std::unique_ptr<CSkinContentDlg> MakeContent() = 0;
-    // The content window has been placed and shown; called just before its InitContent.
-    virtual void OnContentShown(CSkinContentDlg&) {}
+    // The content window has been created and placed (and shown, or due to be shown with the
+    // frame); called just before its InitContent.
+    virtual void OnContentPlaced(CSkinContentDlg&) {}
 
     BOOL OnInitDialog() override;
     // Composes the frame's picture at the given size and gives it to the window at its
@@ -63,4 +64,5 @@ private:
     float m_scale = 1.0f;
     int m_moveSync;
     bool m_hasPicture = false;
+    bool m_showContentWithFrame = false;
 };
