@@ -8,6 +8,7 @@
 #   harness_load_state     exports the environment of a started harness
 #   harness_set_version    win7 | win81 | win10   (Windows version the prefix reports)
 #   harness_set_dpi        96 | 120 | 144 ...      (LogPixels for the next process)
+#   harness_set_font_substitutes                   (SimSun's stand-in, for older prefixes)
 
 HARNESS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$HARNESS_ROOT/build}
@@ -93,15 +94,31 @@ harness_create_prefix() {
   touch "$HARNESS_PREFIX/.veskar-ready"
 }
 
+# SimSun's stand-in. The "Sharp" face of WenQuanYi Zen Hei carries bitmaps for the small sizes
+# the dialogs use (13 pixels at 96 dpi); the plain face loses strokes there (乱 breaks up).
+HARNESS_CJK_FONT="WenQuanYi Zen Hei Sharp"
+
+harness_font_substitutes() {
+  cat <<EOF
+[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]
+"SimSun"="$HARNESS_CJK_FONT"
+"宋体"="$HARNESS_CJK_FONT"
+"NSimSun"="$HARNESS_CJK_FONT"
+"新宋体"="$HARNESS_CJK_FONT"
+EOF
+}
+
+# For a prefix made before the font choice changed (takes effect for the next process).
+harness_set_font_substitutes() {
+  harness_load_state
+  { echo "Windows Registry Editor Version 5.00"; echo; harness_font_substitutes; } | harness_import_reg fonts
+}
+
 harness_import_settings() {
   harness_import_reg settings <<EOF
 Windows Registry Editor Version 5.00
 
-[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]
-"SimSun"="WenQuanYi Zen Hei"
-"宋体"="WenQuanYi Zen Hei"
-"NSimSun"="WenQuanYi Zen Hei"
-"新宋体"="WenQuanYi Zen Hei"
+$(harness_font_substitutes)
 
 [HKEY_CURRENT_USER\\Software\\Wine]
 "Version"="win10"
