@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "app/Messages.h"
@@ -128,84 +129,82 @@ TEST(LayeredFrame, ProgressFrameIsLayeredAndCutOutWhereItsPictureIsClear)
     EXPECT_GT(skintest::ColourDistance(inside, RGB(0, 0, 0)), 60) << "the content's blue lies over the interior";
 }
 
-TEST(LayeredFrame, PromptPairGeometryAtScaleOne)
+namespace {
+
+// The rectangles of a prompt once it shows (controls in the content's client coordinates).
+struct PromptGeometry {
+    RECT frame, content, close, ok, cancel, text;
+};
+
+PromptGeometry MeasurePrompt(int type, float scale)
 {
     CPromptDlg prompt;
+    prompt.SetScale(scale);
     prompt.SetText(L"修复Quenmar软件名称显示乱码成功！");
-    prompt.SetType(kPromptConfirmCancel);
-    RECT frame{}, content{}, close{}, ok{}, cancel{}, text{};
-    SIZE client{};
+    prompt.SetType(type);
+    PromptGeometry g{};
     Later(50, [&] {
         CPromptChildDlg* child = prompt.GetPromptContent();
-        ASSERT_NE(child, nullptr);
-        frame = WindowRectOf(prompt.m_hWnd);
-        content = WindowRectOf(child->m_hWnd);
-        RECT c;
-        child->GetClientRect(&c);
-        client = SIZE{c.right, c.bottom};
-        close = skintest::ChildRect(child->CloseButton().m_hWnd);
-        ok = skintest::ChildRect(child->OkButton().m_hWnd);
-        cancel = skintest::ChildRect(child->CancelButton().m_hWnd);
-        text = skintest::ChildRect(child->TextStatic().m_hWnd);
+        g = {WindowRectOf(prompt.m_hWnd),
+             WindowRectOf(child->m_hWnd),
+             skintest::ChildRect(child->CloseButton().m_hWnd),
+             skintest::ChildRect(child->OkButton().m_hWnd),
+             skintest::ChildRect(child->CancelButton().m_hWnd),
+             skintest::ChildRect(child->TextStatic().m_hWnd)};
         prompt.EndDialog(IDOK);
     });
     prompt.DoModal();
-    EXPECT_EQ(frame.right - frame.left, 336);
-    EXPECT_EQ(frame.bottom - frame.top, 156);
-    EXPECT_RECT(content, (RECT{frame.left + 5, frame.top + 3, frame.right - 5, frame.bottom - 7}));
-    EXPECT_EQ(client.cx, 326);
-    EXPECT_EQ(client.cy, 146);
-    EXPECT_RECT(close, (RECT{300, 8, 312, 20}));
-    EXPECT_RECT(ok, (RECT{96, 107, 151, 131}));
-    EXPECT_RECT(cancel, (RECT{175, 107, 230, 131}));
-    EXPECT_RECT(text, (RECT{10, 50, 316, 106}));
+    return g;
+}
+
+}  // namespace
+
+TEST(LayeredFrame, PromptGeometryAtScaleOne)
+{
+    const PromptGeometry g = MeasurePrompt(kPromptConfirmCancel, 1.0f);
+    EXPECT_EQ(g.frame.right - g.frame.left, 336);
+    EXPECT_EQ(g.frame.bottom - g.frame.top, 156);
+    // 326 x 146 at (+5, +3).
+    EXPECT_RECT(g.content, (RECT{g.frame.left + 5, g.frame.top + 3, g.frame.right - 5, g.frame.bottom - 7}));
+    EXPECT_RECT(g.close, (RECT{300, 8, 312, 20}));
+    EXPECT_RECT(g.ok, (RECT{96, 107, 151, 131}));
+    EXPECT_RECT(g.cancel, (RECT{175, 107, 230, 131}));
+    EXPECT_RECT(g.text, (RECT{10, 50, 316, 106}));
     // Centred by the dialog framework in the work area, the content with it.
     RECT area;
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    EXPECT_NEAR((frame.left + frame.right) / 2, (area.left + area.right) / 2, 1);
-    EXPECT_NEAR((frame.top + frame.bottom) / 2, (area.top + area.bottom) / 2, 1);
+    EXPECT_NEAR((g.frame.left + g.frame.right) / 2, (area.left + area.right) / 2, 1);
+    EXPECT_NEAR((g.frame.top + g.frame.bottom) / 2, (area.top + area.bottom) / 2, 1);
+    EXPECT_RECT(MeasurePrompt(kPromptConfirm, 1.0f).ok, (RECT{135, 107, 190, 131}));
 }
 
 TEST(LayeredFrame, PromptAndProgressGeometryAtScaleOneAndAQuarter)
 {
-    CPromptDlg prompt;
-    prompt.SetScale(1.25f);
-    prompt.SetType(kPromptConfirm);
-    RECT frame{}, content{}, close{}, ok{}, text{};
-    Later(50, [&] {
-        CPromptChildDlg* child = prompt.GetPromptContent();
-        frame = WindowRectOf(prompt.m_hWnd);
-        content = WindowRectOf(child->m_hWnd);
-        close = skintest::ChildRect(child->CloseButton().m_hWnd);
-        ok = skintest::ChildRect(child->OkButton().m_hWnd);
-        text = skintest::ChildRect(child->TextStatic().m_hWnd);
-        prompt.EndDialog(IDOK);
-    });
-    prompt.DoModal();
-    EXPECT_EQ(frame.right - frame.left, 420);
-    EXPECT_EQ(frame.bottom - frame.top, 195);
+    const PromptGeometry g = MeasurePrompt(kPromptConfirm, 1.25f);
+    EXPECT_EQ(g.frame.right - g.frame.left, 420);
+    EXPECT_EQ(g.frame.bottom - g.frame.top, 195);
     // Margins 5, 3, 5, 7 times 1.25, cut: 6, 3, 6, 8; the content is 408 x 184.
-    EXPECT_RECT(content, (RECT{frame.left + 6, frame.top + 3, frame.right - 6, frame.bottom - 8}));
-    EXPECT_RECT(close, (RECT{376, 10, 391, 25}));
+    EXPECT_RECT(g.content, (RECT{g.frame.left + 6, g.frame.top + 3, g.frame.right - 6, g.frame.bottom - 8}));
+    EXPECT_RECT(g.close, (RECT{376, 10, 391, 25}));
     // One answer, centred: 408 / 2 - 68 / 2 = 170; 107 x 1.25 = 133.75 cut.
-    EXPECT_RECT(ok, (RECT{170, 133, 238, 163}));
-    EXPECT_RECT(text, (RECT{12, 62, 396, 134}));
+    EXPECT_RECT(g.ok, (RECT{170, 133, 238, 163}));
+    EXPECT_RECT(g.text, (RECT{12, 62, 396, 134}));
 
     CExecutePromptDlg progress;
     progress.SetScale(1.25f);
-    RECT busyFrame{}, busyContent{}, busyText{};
+    RECT frame{}, content{}, text{};
     Later(50, [&] {
         CExecutePromptChildDlg* child = progress.GetProgressContent();
-        busyFrame = WindowRectOf(progress.m_hWnd);
-        busyContent = WindowRectOf(child->m_hWnd);
-        busyText = skintest::ChildRect(child->StateStatic().m_hWnd);
+        frame = WindowRectOf(progress.m_hWnd);
+        content = WindowRectOf(child->m_hWnd);
+        text = skintest::ChildRect(child->StateStatic().m_hWnd);
         progress.SendMessage(WM_CLOSE_PROGRESS);
     });
     progress.DoModal();
-    EXPECT_EQ(busyFrame.right - busyFrame.left, 290);
-    EXPECT_EQ(busyFrame.bottom - busyFrame.top, 165);
-    EXPECT_RECT(busyContent, (RECT{busyFrame.left + 17, busyFrame.top + 15, busyFrame.right - 17, busyFrame.bottom - 20}));
-    EXPECT_RECT(busyText, (RECT{12, 53, 244, 78}));
+    EXPECT_EQ(frame.right - frame.left, 290);
+    EXPECT_EQ(frame.bottom - frame.top, 165);
+    EXPECT_RECT(content, (RECT{frame.left + 17, frame.top + 15, frame.right - 17, frame.bottom - 20}));
+    EXPECT_RECT(text, (RECT{12, 53, 244, 78}));
 }
 
 TEST(LayeredFrame, FrameMovesCarryTheContentUntilTheContentIsDragged)
@@ -260,20 +259,38 @@ TEST(LayeredFrame, DraggingTheTopStripWithTheMouseMovesTheWholePrompt)
         before = WindowRectOf(child->m_hWnd);
         frameBefore = WindowRectOf(prompt.m_hWnd);
         const POINT start{before.left + 60, before.top + 12};
-        mouse = std::thread([start, &dragged] {
-            skintest::MoveMouseTo(start);
-            ::Sleep(50);
+        skintest::MovePointerAndSettle(start);
+        // The moves come from another thread while this one runs the system's move loop;
+        // they start once the loop has begun and the release once the pointer has arrived.
+        const DWORD uiThread = ::GetCurrentThreadId();
+        mouse = std::thread([start, uiThread, &dragged] {
+            auto inMoveLoop = [uiThread] {
+                GUITHREADINFO info{sizeof(info)};
+                return ::GetGUIThreadInfo(uiThread, &info) && (info.flags & GUI_INMOVESIZE);
+            };
+            auto waitFor = [](const std::function<bool()>& done) {
+                for (int i = 0; i < 200 && !done(); ++i) {
+                    ::Sleep(10);
+                }
+            };
             skintest::MouseButton(true);
+            waitFor(inMoveLoop);
+            const POINT end{start.x + 50, start.y + 40};
             for (int step = 1; step <= 10; ++step) {
-                ::Sleep(30);
+                ::Sleep(20);
                 skintest::MoveMouseTo(POINT{start.x + 5 * step, start.y + 4 * step});
             }
+            waitFor([end] {
+                POINT now;
+                ::GetCursorPos(&now);
+                return now.x == end.x && now.y == end.y;
+            });
             ::Sleep(50);
             skintest::MouseButton(false);
-            ::Sleep(100);
+            waitFor([&] { return !inMoveLoop(); });
             dragged = true;
         });
-        skintest::PollThen([&] { return dragged.load(); }, 3000, [&] {
+        skintest::PollThen([&] { return dragged.load(); }, 8000, [&] {
             after = WindowRectOf(prompt.GetPromptContent()->m_hWnd);
             frameAfter = WindowRectOf(prompt.m_hWnd);
             prompt.EndDialog(IDOK);

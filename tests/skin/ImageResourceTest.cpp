@@ -65,6 +65,24 @@ DWORD BigEndian(const BYTE* p)
     return (DWORD{p[0]} << 24) | (DWORD{p[1]} << 16) | (DWORD{p[2]} << 8) | DWORD{p[3]};
 }
 
+// Draws the 16 x 16 source square at (srcX, srcY) of `image` over a 16 x 16 white ground
+// (a screen-compatible bitmap, as the controls use) and reads the pixel (x, y).
+COLORREF DrawnPixel(const PngImage* image, int srcX, int srcY, int x, int y)
+{
+    MemoryDC dc(nullptr);
+    HDC screen = ::GetDC(nullptr);
+    BitmapHolder bitmap(::CreateCompatibleBitmap(screen, 16, 16));
+    ::ReleaseDC(nullptr, screen);
+    SelectedObject selected(dc.Get(), bitmap.Get());
+    const RECT all{0, 0, 16, 16};
+    ::FillRect(dc.Get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    {
+        Gdiplus::Graphics graphics(dc.Get());
+        DrawPngPart(graphics, image, all, srcX, srcY, 16, 16);
+    }
+    return ::GetPixel(dc.Get(), x, y);
+}
+
 }  // namespace
 
 TEST(ImageResources, EveryPngResourceMatchesTheTable)
@@ -114,25 +132,11 @@ TEST(LoadPngResource, DecodesAResourceToItsSizeAndPixels)
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->Width(), 48);
     EXPECT_EQ(image->Height(), 16);
-
-    // Drawing cell 1 reads source x 16 to 31: the checked cell's blue fill.
-    BitmapHolder bitmap;
-    MemoryDC dc(nullptr);
-    {
-        HDC screen = ::GetDC(nullptr);
-        bitmap.Reset(::CreateCompatibleBitmap(screen, 16, 16));
-        ::ReleaseDC(nullptr, screen);
-    }
-    SelectedObject selected(dc.Get(), bitmap.Get());
-    RECT all{0, 0, 16, 16};
-    ::FillRect(dc.Get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    {
-        Gdiplus::Graphics graphics(dc.Get());
-        DrawPngPart(graphics, image.get(), all, 16, 0, 16, 16);
-    }
+    // Cell 1 (source x 16 to 31) is the checked mark's blue fill.
     const skintest::ReferenceImage reference(140);
-    EXPECT_LE(skintest::ColourDistance(::GetPixel(dc.Get(), 8, 3), skintest::Opaque(reference.At(24, 3))), 3);
-    EXPECT_GT(skintest::ColourDistance(::GetPixel(dc.Get(), 8, 3), RGB(255, 255, 255)), 100);
+    const COLORREF drawn = DrawnPixel(image.get(), 16, 0, 8, 3);
+    EXPECT_LE(skintest::ColourDistance(drawn, skintest::Opaque(reference.At(24, 3))), 3);
+    EXPECT_GT(skintest::ColourDistance(drawn, RGB(255, 255, 255)), 100);
 }
 
 TEST(LoadPngResource, MissingResourceLeavesThePointerEmpty)
@@ -150,22 +154,10 @@ TEST(LoadPngResource, DamagedDataGivesAnImageThatDrawsNothing)
     ASSERT_TRUE(LoadPngResource(&image, IDP_DAMAGED_PNG));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->Width(), 0);
-
-    MemoryDC dc(nullptr);
-    HDC screen = ::GetDC(nullptr);
-    BitmapHolder bitmap(::CreateCompatibleBitmap(screen, 8, 8));
-    ::ReleaseDC(nullptr, screen);
-    SelectedObject selected(dc.Get(), bitmap.Get());
-    RECT all{0, 0, 8, 8};
-    ::FillRect(dc.Get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    {
-        Gdiplus::Graphics graphics(dc.Get());
-        DrawPngPart(graphics, image.get(), all, 0, 0, 16, 16);
-    }
-    EXPECT_EQ(::GetPixel(dc.Get(), 4, 4), RGB(255, 255, 255));
+    EXPECT_EQ(DrawnPixel(image.get(), 0, 0, 4, 4), RGB(255, 255, 255));
 }
 
-TEST(LoadPngResource, EachLoadOwnsItsOwnCopy)
+TEST(LoadPngResource, EachLoadOwnsItsOwnCopyOfTheData)
 {
     PngImagePtr first;
     PngImagePtr second;
@@ -173,16 +165,9 @@ TEST(LoadPngResource, EachLoadOwnsItsOwnCopy)
     ASSERT_TRUE(LoadPngResource(&second, 183));
     EXPECT_NE(first->Get(), second->Get());
     first.reset();
-    // The survivor still decodes from its own block.
-    Gdiplus::Bitmap target(4, 4, PixelFormat32bppARGB);
-    {
-        Gdiplus::Graphics graphics(&target);
-        DrawPngPart(graphics, second.get(), RECT{0, 0, 4, 4}, 10, 10, 4, 4);
-    }
-    Gdiplus::Color colour;
-    target.GetPixel(1, 1, &colour);
-    EXPECT_EQ(colour.GetA(), 255);
-    EXPECT_EQ(colour.GetR(), 255) << "the bubble is white there";
+    // The survivor still draws from its own block: the bubble's grey edge, its white inside.
+    EXPECT_LE(skintest::ColourDistance(DrawnPixel(second.get(), 0, 0, 0, 0), RGB(206, 210, 218)), 3);
+    EXPECT_EQ(DrawnPixel(second.get(), 0, 0, 8, 8), RGB(255, 255, 255));
 }
 
 TEST(GetTextWidth, MeasuresInTheWindowsFontOrTheDefaultGuiFont)

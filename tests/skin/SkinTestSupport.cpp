@@ -233,9 +233,28 @@ void MouseButton(bool down)
     ::SendInput(1, &input, sizeof(INPUT));
 }
 
+void MovePointerAndSettle(POINT screen)
+{
+    // The pointer may still receive a late motion from an earlier move: wait until it has
+    // settled on the target.
+    auto onTarget = [screen] {
+        POINT now;
+        ::GetCursorPos(&now);
+        return now.x == screen.x && now.y == screen.y;
+    };
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        MoveMouseTo(screen);
+        PumpUntil(onTarget, 300);
+        PumpFor(40);
+        if (onTarget()) {
+            return;
+        }
+    }
+}
+
 void ClickAt(POINT screen)
 {
-    MoveMouseTo(screen);
+    MovePointerAndSettle(screen);
     MouseButton(true);
     MouseButton(false);
 }

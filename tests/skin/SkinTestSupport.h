@@ -64,7 +64,9 @@ int ColourDistance(COLORREF a, COLORREF b);
 // to; an absolute move through SendInput does.
 void MoveMouseTo(POINT screen);
 void MouseButton(bool down);
-// A left click (down and up) at a screen point.
+// Moves the pointer and pumps messages until it has settled there.
+void MovePointerAndSettle(POINT screen);
+// A left click (down and up) at a screen point, once the pointer has settled there.
 void ClickAt(POINT screen);
 
 RECT WindowRectOf(HWND window);
