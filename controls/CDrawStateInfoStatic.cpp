@@ -107,6 +107,6 @@ void CDrawStateInfoStatic::Animate(HWND window)
 
 void CDrawStateInfoStatic::OnPaint()
 {
-    Paint(PaintSpec{m_ground.Get(), false, TextWithDots(GetWindowText(), m_dotPhase), m_textColour,
+    Paint(PaintLook{m_ground.Get(), false, TextWithDots(GetWindowText(), m_dotPhase), m_textColour,
                     AlignFlags(m_alignMode)});
 }

@@ -44,6 +44,6 @@ void CDrawTextStatic::OnPaint()
     if (!m_ground) {
         m_ground.Reset(::CreateSolidBrush(m_backgroundColour));
     }
-    Paint(PaintSpec{m_ground.Get(), true, GetWindowText(), m_hover ? m_hoverColour : m_normalColour,
+    Paint(PaintLook{m_ground.Get(), true, GetWindowText(), m_hover ? m_hoverColour : m_normalColour,
                     AlignFlags(m_alignMode)});
 }

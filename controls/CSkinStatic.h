@@ -19,14 +19,14 @@ protected:
     // How one paint draws: the ground, the slice (smoothed or not), and the text with its
     // DrawText flags; kNoText draws no text.
     static constexpr UINT kNoText = 0xFFFFFFFF;
-    struct PaintSpec {
+    struct PaintLook {
         HBRUSH ground;
         bool smoothSlice;
         std::wstring text;
         COLORREF colour;
         UINT flags;
     };
-    void Paint(const PaintSpec& spec);
+    void Paint(const PaintLook& look);
 
     int m_alignMode = 0;
 

@@ -1,6 +1,6 @@
 #pragma once
 // Skin images: PNG files kept as resources of type "PNG", decoded by GDI+. Also the small
-// text helpers that the skinned controls share (font copy, text width).
+// text functions that the skinned controls share (font copy, text width).
 #include <windows.h>
 #include <objidl.h>
 #include <gdiplus.h>

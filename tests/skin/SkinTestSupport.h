@@ -1,5 +1,5 @@
 #pragma once
-// Helpers for the skin tests: GDI+ for the whole test program, message pumping, code run
+// What the skin tests share: GDI+ for the whole test program, message pumping, code run
 // from inside modal loops, screen pixels of windows and reference pixels of the images.
 #include <windows.h>
 
