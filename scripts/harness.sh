@@ -204,8 +204,10 @@ harness_stop() {
   [ -f "$HARNESS_STATE" ] || return 0
   harness_load_state
   wineserver -k >/dev/null 2>&1 || true
-  [ -n "${HARNESS_KEEPER_PID:-}" ] && kill "$HARNESS_KEEPER_PID" 2>/dev/null
-  [ -n "${HARNESS_XVFB_PID:-}" ] && kill "$HARNESS_XVFB_PID" 2>/dev/null
+  # Under `set -e` (scripts/test.sh) a failing kill, e.g. of a keeper that ended with the
+  # server, must not end the function before Xvfb is stopped.
+  if [ -n "${HARNESS_KEEPER_PID:-}" ]; then kill "$HARNESS_KEEPER_PID" 2>/dev/null || true; fi
+  if [ -n "${HARNESS_XVFB_PID:-}" ]; then kill "$HARNESS_XVFB_PID" 2>/dev/null || true; fi
   rm -f "$HARNESS_STATE"
   return 0
 }
