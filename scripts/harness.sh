@@ -9,11 +9,14 @@
 #   harness_set_version    win7 | win81 | win10   (Windows version the prefix reports)
 #   harness_set_dpi        96 | 120 | 144 ...      (LogPixels for the next process)
 #   harness_set_agent_mode quiet | lines | ...     (the agent stand-in's behaviour)
+#   harness_set_font_substitutes                   (SimSun's stand-in, for older prefixes)
 
 HARNESS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$HARNESS_ROOT/build}
 HARNESS_PREFIX=${HARNESS_PREFIX:-$BUILD_DIR/wineprefix}
 HARNESS_STATE=$BUILD_DIR/harness.state
+# Raised whenever the prefix's settings change, so that an older prefix is made anew.
+HARNESS_PREFIX_VERSION=2
 HARNESS_SCREEN=${HARNESS_SCREEN:-1280x1024}
 HARNESS_PACKAGES=(cmake ninja-build mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei googletest zip unzip locales)
@@ -99,18 +102,34 @@ harness_create_prefix() {
     grep -q '"Version"="win10"' "$HARNESS_PREFIX/user.reg" && break
     harness_log "settings not in the prefix yet, importing again"
   done
-  touch "$HARNESS_PREFIX/.veskar-ready"
+  echo "$HARNESS_PREFIX_VERSION" >"$HARNESS_PREFIX/.veskar-ready"
+}
+
+# SimSun's stand-in. The "Sharp" face of WenQuanYi Zen Hei carries bitmaps for the small sizes
+# the dialogs use (13 pixels at 96 dpi); the plain face loses strokes there (乱 breaks up).
+HARNESS_CJK_FONT="WenQuanYi Zen Hei Sharp"
+
+harness_font_substitutes() {
+  cat <<EOF
+[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]
+"SimSun"="$HARNESS_CJK_FONT"
+"宋体"="$HARNESS_CJK_FONT"
+"NSimSun"="$HARNESS_CJK_FONT"
+"新宋体"="$HARNESS_CJK_FONT"
+EOF
+}
+
+# For a prefix made before the font choice changed (takes effect for the next process).
+harness_set_font_substitutes() {
+  harness_load_state
+  { echo "Windows Registry Editor Version 5.00"; echo; harness_font_substitutes; } | harness_import_reg fonts
 }
 
 harness_import_settings() {
   harness_import_reg settings <<EOF
 Windows Registry Editor Version 5.00
 
-[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]
-"SimSun"="WenQuanYi Zen Hei"
-"宋体"="WenQuanYi Zen Hei"
-"NSimSun"="WenQuanYi Zen Hei"
-"新宋体"="WenQuanYi Zen Hei"
+$(harness_font_substitutes)
 
 [HKEY_CURRENT_USER\\Software\\Wine]
 "Version"="win10"
@@ -194,7 +213,7 @@ harness_start() {
   export DISPLAY=$display
   harness_wine_env
   wineserver -k >/dev/null 2>&1 || true
-  [ -f "$HARNESS_PREFIX/.veskar-ready" ] || harness_create_prefix
+  [ "$(cat "$HARNESS_PREFIX/.veskar-ready" 2>/dev/null)" = "$HARNESS_PREFIX_VERSION" ] || harness_create_prefix
   harness_install_standins
   # A persistent server and a resident program keep the desktop alive between tests; their
   # standard streams must not hold any pipe of ours (ctest would wait on them).

@@ -1,0 +1,59 @@
+#include "controls/CCheckBoxBtn.h"
+
+#include "framework/Scale.h"
+
+namespace {
+const UINT kMarkImageId = 140;
+const int kCellSize = 16;    // the cells of PNG 140: unchecked at x 0, checked at x 16
+const int kTextGap = 2;      // between the mark and the text
+}
+
+BEGIN_MESSAGE_MAP(CCheckBoxBtn, CSkinnedButton)
+    ON_WM_PAINT()
+    ON_WM_MBUTTONDOWN()
+END_MESSAGE_MAP()
+
+CCheckBoxBtn::CCheckBoxBtn() : m_ground(::CreateSolidBrush(RGB(255, 255, 255))) {}
+
+void CCheckBoxBtn::CreateFontFromParent()
+{
+    m_font = CopyWindowFont(GetParent());
+}
+
+RECT CCheckBoxBtn::MarkRect(const RECT& client) const
+{
+    const int side = Scaled(kCellSize, m_scale);
+    const int top = (client.bottom - client.top) / 2 - Scaled(kCellSize / 2, m_scale);
+    return RECT{client.left, top, client.left + side, top + side};
+}
+
+void CCheckBoxBtn::OnPaint()
+{
+    PaintDC paint(m_hWnd);
+    RECT client;
+    GetClientRect(&client);
+    OffscreenBuffer buffer(paint.Get(), client.right, client.bottom);
+    ::FillRect(buffer.Get(), &client, m_ground.Get());
+    ::SetBkMode(buffer.Get(), TRANSPARENT);
+    if (m_mark || LoadPngResource(&m_mark, kMarkImageId)) {
+        {
+            Gdiplus::Graphics graphics(buffer.Get());
+            const int cell = GetCheck() == BST_CHECKED ? 1 : 0;
+            DrawPngPart(graphics, m_mark.get(), MarkRect(client), cell * kCellSize, 0, kCellSize, kCellSize);
+        }
+        SelectedObject font(buffer.Get(), m_font.Get());
+        const std::wstring text = GetWindowText();
+        ::SetTextColor(buffer.Get(), m_textColour);
+        RECT textRect = client;
+        textRect.left += Scaled(kCellSize, m_scale) + kTextGap;
+        ::DrawTextW(buffer.Get(), text.c_str(), static_cast<int>(text.size()), &textRect,
+                    DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    }
+    buffer.Present(paint.Get());
+}
+
+void CCheckBoxBtn::OnMButtonDown(UINT, POINT)
+{
+    Invalidate(TRUE);
+    Default();
+}

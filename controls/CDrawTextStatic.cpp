@@ -1,0 +1,49 @@
+#include "controls/CDrawTextStatic.h"
+
+BEGIN_MESSAGE_MAP(CDrawTextStatic, CSkinStatic)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+UINT CDrawTextStatic::AlignFlags(int mode)
+{
+    switch (mode) {
+    case 0: return DT_WORDBREAK | DT_VCENTER;
+    case 1: return DT_SINGLELINE | DT_VCENTER;
+    case 2: return DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+    case 3: return DT_WORDBREAK | DT_VCENTER | DT_RIGHT;
+    case 4: return DT_SINGLELINE | DT_VCENTER;
+    default: return kNoText;
+    }
+}
+
+void CDrawTextStatic::SetTextColors(COLORREF normal, COLORREF hover)
+{
+    m_normalColour = normal;
+    m_hoverColour = hover;
+}
+
+BOOL CDrawTextStatic::ContainsScreenPoint(int x, int y) const
+{
+    RECT window;
+    GetWindowRect(&window);
+    const POINT point{x, y};
+    return ::PtInRect(&window, point);
+}
+
+void CDrawTextStatic::RefreshHover(int x, int y)
+{
+    const bool hover = ContainsScreenPoint(x, y) != FALSE;
+    if (hover != m_hover) {
+        m_hover = hover;
+        Invalidate(TRUE);
+    }
+}
+
+void CDrawTextStatic::OnPaint()
+{
+    if (!m_ground) {
+        m_ground.Reset(::CreateSolidBrush(m_backgroundColour));
+    }
+    Paint(PaintLook{m_ground.Get(), true, GetWindowText(), m_hover ? m_hoverColour : m_normalColour,
+                    AlignFlags(m_alignMode)});
+}

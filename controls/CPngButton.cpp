@@ -1,0 +1,30 @@
+#include "controls/CPngButton.h"
+
+namespace {
+const COLORREF kGroundColour = RGB(255, 255, 255);
+}
+
+BEGIN_MESSAGE_MAP(CPngButton, CStateImageButton)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+CPngButton::CPngButton() : m_ground(::CreateSolidBrush(kGroundColour)) {}
+
+void CPngButton::OnPaint()
+{
+    PaintDC paint(m_hWnd);
+    RECT client;
+    GetClientRect(&client);
+    OffscreenBuffer buffer(paint.Get(), client.right, client.bottom);
+    ::FillRect(buffer.Get(), &client, m_ground.Get());
+    ::SetBkMode(buffer.Get(), TRANSPARENT);
+    const PngImage* image = CurrentImage();
+    if (HasAllImages() && image) {
+        Gdiplus::Graphics graphics(buffer.Get());
+        // The source is one pixel short of the image in each direction, as the skin was
+        // drawn for.
+        DrawPngPart(graphics, image, ImageDestination(client, *image), 0, 0, image->Width() - 1,
+                    image->Height() - 1);
+    }
+    buffer.Present(paint.Get());
+}

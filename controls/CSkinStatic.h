@@ -1,0 +1,37 @@
+#pragma once
+// What the two drawn statics share: the font copied from the parent, the borrowed slice of
+// the dialog's picture under the control, and the one off-screen paint.
+#include <string>
+
+#include "controls/PngImage.h"
+#include "framework/CStatic.h"
+
+class CSkinStatic : public CStatic {
+public:
+    void CreateFontFromParent();
+    void SetAlignMode(int mode) { m_alignMode = mode; }
+    // Borrowed: the dialog keeps the image and must not delete it while the control paints.
+    void SetBackgroundImage(const PngImage* image) { m_background = image; }
+    void SetBackgroundRect(int left, int top, int right, int bottom);
+    int GetAlignMode() const { return m_alignMode; }
+
+protected:
+    // How one paint draws: the ground, the slice (smoothed or not), and the text with its
+    // DrawText flags; kNoText draws no text.
+    static constexpr UINT kNoText = 0xFFFFFFFF;
+    struct PaintLook {
+        HBRUSH ground;
+        bool smoothSlice;
+        std::wstring text;
+        COLORREF colour;
+        UINT flags;
+    };
+    void Paint(const PaintLook& look);
+
+    int m_alignMode = 0;
+
+private:
+    FontHolder m_font;
+    const PngImage* m_background = nullptr;
+    RECT m_backgroundRect{};
+};

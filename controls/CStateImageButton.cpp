@@ -1,0 +1,123 @@
+#include "controls/CStateImageButton.h"
+
+BEGIN_MESSAGE_MAP(CStateImageButton, CSkinnedButton)
+    ON_WM_NCHITTEST()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+END_MESSAGE_MAP()
+
+BOOL CStateImageButton::SetImages(int normal, int hover, int pressed, int disabled)
+{
+    const int ids[4] = {normal, hover, pressed, disabled};
+    BOOL result = FALSE;
+    for (int i = 0; i < 4; ++i) {
+        m_images[i].reset();
+        result = LoadPngResource(&m_images[i], static_cast<UINT>(ids[i]));
+    }
+    return result;
+}
+
+void CStateImageButton::ReleaseImages()
+{
+    for (PngImagePtr& image : m_images) {
+        image.reset();
+    }
+}
+
+bool CStateImageButton::HasAllImages() const
+{
+    for (const PngImagePtr& image : m_images) {
+        if (!image) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const PngImage* CStateImageButton::CurrentImage() const
+{
+    const int state = m_state;
+    return state >= kButtonNormal && state <= kButtonDisabled ? m_images[state - 1].get() : nullptr;
+}
+
+RECT CStateImageButton::ImageDestination(const RECT& client, const PngImage& image) const
+{
+    if (m_stretch) {
+        return client;
+    }
+    return RECT{client.left, client.top, client.left + image.Width(), client.top + image.Height()};
+}
+
+void CStateImageButton::SetStateAndRepaint(int state)
+{
+    m_state = state;
+    Invalidate(TRUE);
+}
+
+bool CStateImageButton::KeepDisabledLook()
+{
+    if (IsWindowEnabled()) {
+        return false;
+    }
+    if (m_state != kButtonDisabled) {
+        SetStateAndRepaint(kButtonDisabled);
+    }
+    return true;
+}
+
+LRESULT CStateImageButton::OnNcHitTest(POINT screen)
+{
+    if (!KeepDisabledLook()) {
+        RECT window;
+        GetWindowRect(&window);
+        const RECT sensitive = SensitiveRect(window);
+        const bool inside = ::PtInRect(&sensitive, screen) != FALSE;
+        if (inside && m_state == kButtonNormal) {
+            SetStateAndRepaint(kButtonHover);
+        } else if (!inside && m_state == kButtonHover) {
+            SetStateAndRepaint(kButtonNormal);
+        }
+    }
+    return Default();
+}
+
+void CStateImageButton::OnMouseButton(POINT client, int stateInside)
+{
+    if (KeepDisabledLook()) {
+        return;
+    }
+    RECT rect;
+    GetClientRect(&rect);
+    const RECT sensitive = SensitiveRect(rect);
+    if (::PtInRect(&sensitive, client)) {
+        SetStateAndRepaint(stateInside);
+    } else if (PressOutsideResets()) {
+        SetStateAndRepaint(kButtonNormal);
+    }
+}
+
+void CStateImageButton::OnLButtonDown(UINT, POINT client)
+{
+    OnMouseButton(client, kButtonPressed);
+    Default();
+}
+
+void CStateImageButton::OnLButtonUp(UINT, POINT client)
+{
+    OnMouseButton(client, kButtonHover);
+    Default();
+}
+
+void CStateImageButton::RefreshHover(int x, int y)
+{
+    if (KeepDisabledLook() || m_state == kButtonNormal) {
+        return;
+    }
+    RECT window;
+    GetWindowRect(&window);
+    const POINT point{x, y};
+    const RECT sensitive = SensitiveRect(window);
+    if (!::PtInRect(&sensitive, point)) {
+        SetStateAndRepaint(kButtonNormal);
+    }
+}

@@ -1,0 +1,102 @@
+#include "controls/PngImage.h"
+
+#include <cstring>
+
+#include "framework/CWinApp.h"
+
+PngImage::~PngImage()
+{
+    // Order matters: the image may still hold a stream on the block.
+    delete m_image;
+    if (m_block) {
+        ::GlobalFree(m_block);
+    }
+}
+
+int PngImage::Width() const
+{
+    return m_image ? static_cast<int>(m_image->GetWidth()) : 0;
+}
+
+int PngImage::Height() const
+{
+    return m_image ? static_cast<int>(m_image->GetHeight()) : 0;
+}
+
+BOOL LoadPngResource(PngImagePtr* out, UINT id)
+{
+    HMODULE module = AfxGetResourceHandle();
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG");
+    if (!found) {
+        return FALSE;
+    }
+    const DWORD size = ::SizeofResource(module, found);
+    HGLOBAL loaded = ::LoadResource(module, found);
+    const void* data = loaded ? ::LockResource(loaded) : nullptr;
+    if (!data || size == 0) {
+        return FALSE;
+    }
+    HGLOBAL block = ::GlobalAlloc(GMEM_FIXED, size);
+    void* copy = block ? ::GlobalLock(block) : nullptr;
+    if (!copy) {
+        if (block) {
+            ::GlobalFree(block);
+        }
+        return FALSE;
+    }
+    std::memcpy(copy, data, size);
+    ::GlobalUnlock(block);
+
+    IStream* stream = nullptr;
+    if (FAILED(::CreateStreamOnHGlobal(block, FALSE, &stream))) {
+        ::GlobalFree(block);
+        return FALSE;
+    }
+    // The image takes its own reference on the stream; ours goes right away.
+    auto* image = new Gdiplus::Image(stream, FALSE);
+    stream->Release();
+    if (!image) {
+        ::GlobalFree(block);
+        return FALSE;
+    }
+    *out = std::make_unique<PngImage>(block, image);
+    return TRUE;
+}
+
+void DrawPngPart(Gdiplus::Graphics& graphics, const PngImage* image, const RECT& dest, int srcX, int srcY,
+                 int srcWidth, int srcHeight)
+{
+    if (!image || !image->Get()) {
+        return;
+    }
+    const Gdiplus::Rect target(dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top);
+    graphics.DrawImage(image->Get(), target, srcX, srcY, srcWidth, srcHeight, Gdiplus::UnitPixel);
+}
+
+FontHolder CopyWindowFont(HWND source)
+{
+    HGDIOBJ font = source ? reinterpret_cast<HGDIOBJ>(::SendMessageW(source, WM_GETFONT, 0, 0)) : nullptr;
+    if (!font) {
+        font = ::GetStockObject(DEFAULT_GUI_FONT);
+    }
+    if (!font) {
+        font = ::GetStockObject(ANSI_VAR_FONT);
+    }
+    LOGFONTW logFont{};
+    if (!font || ::GetObjectW(font, sizeof(logFont), &logFont) == 0) {
+        return FontHolder();
+    }
+    return FontHolder(::CreateFontIndirectW(&logFont));
+}
+
+int GetTextWidth(HWND fontSource, HDC dc, const std::wstring& text)
+{
+    if (!fontSource || !dc) {
+        return -1;
+    }
+    FontHolder font = CopyWindowFont(fontSource);
+    SelectedObject selected(dc, font.Get());
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}

@@ -1,0 +1,52 @@
+#pragma once
+// Skin images: PNG files kept as resources of type "PNG", decoded by GDI+. Also the small
+// text functions that the skinned controls share (font copy, text width).
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <memory>
+#include <string>
+
+#include "framework/Handles.h"
+
+// A decoded skin image together with the memory block it was decoded from. GDI+ may read
+// the block for as long as the image lives, so the image is deleted first and the block
+// freed right after it: the image never outlives its data, and no block is left behind.
+class PngImage {
+public:
+    PngImage(HGLOBAL block, Gdiplus::Image* image) : m_block(block), m_image(image) {}
+    ~PngImage();
+    PngImage(const PngImage&) = delete;
+    PngImage& operator=(const PngImage&) = delete;
+
+    Gdiplus::Image* Get() const { return m_image; }
+    // Natural size in pixels; 0 for data that did not decode.
+    int Width() const;
+    int Height() const;
+
+private:
+    HGLOBAL m_block;
+    Gdiplus::Image* m_image;
+};
+
+// The owning form, held by the window or control that loaded the image. Controls that only
+// borrow their dialog's picture hold a `const PngImage*` instead.
+using PngImagePtr = std::unique_ptr<PngImage>;
+
+// Decodes the "PNG" resource `id` of the program into *out. FALSE when the resource is
+// missing or cannot be loaded (then *out is untouched). Data that does not decode still
+// gives TRUE: the image then draws nothing.
+BOOL LoadPngResource(PngImagePtr* out, UINT id);
+
+// Draws the source rectangle (x, y, width, height in image pixels) of `image` stretched into
+// `dest`. A null image draws nothing.
+void DrawPngPart(Gdiplus::Graphics& graphics, const PngImage* image, const RECT& dest, int srcX, int srcY,
+                 int srcWidth, int srcHeight);
+
+// A copy of `source`'s font (WM_GETFONT), or of the stock DEFAULT_GUI_FONT, failing that
+// ANSI_VAR_FONT, when the window has none.
+FontHolder CopyWindowFont(HWND source);
+
+// Width in pixels of `text` in `fontSource`'s font measured on `dc`; -1 when either is null.
+int GetTextWidth(HWND fontSource, HDC dc, const std::wstring& text);

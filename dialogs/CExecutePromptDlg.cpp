@@ -1,0 +1,103 @@
+#include "dialogs/CExecutePromptDlg.h"
+
+#include "app/Messages.h"
+#include "framework/Scale.h"
+#include "res/resource.h"
+
+namespace {
+
+const SkinFrameLayout kFrameLayout = {
+    IDD_EXECUTE_PROMPT, IDD_EXECUTE_PROMPT_CHILD,
+    145,                       // picture: the blue panel in a dark blue shadow and glow
+    232, 132,
+    {14, 12, 14, 16}, {14, 12, 14, 16},
+    false, false, false,
+    1,
+    false,
+    false,                     // its owner always ends it with WM_CLOSE_PROGRESS
+};
+
+const SkinContentLayout kContentLayout = {
+    146, 0, 0,
+    -1,                        // cannot be dragged
+    0,
+    0,                         // no hover upkeep: nothing hovers
+    false,
+    false,                     // Enter and Escape reach the dialog manager
+};
+
+// A text shorter than this is replaced by the fallback.
+const size_t kMinimumTextLength = 2;
+const wchar_t kFallbackText[] = L"正在删除，请稍等";
+
+// The busy text: 20 pixels high, 10 from the sides, centred vertically (scale 1.0).
+const int kTextInset = 10;
+const int kTextHalfHeight = 10;
+const int kTextHeight = 20;
+const COLORREF kTextColour = RGB(255, 255, 255);
+const RECT kTextSlice = {10, 42, 194, 62};  // the part of PNG 146 under the text
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CExecutePromptChildDlg, CSkinContentDlg)
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CExecutePromptChildDlg::CExecutePromptChildDlg() : CSkinContentDlg(kContentLayout) {}
+
+void CExecutePromptChildDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_STATE_STATIC, m_state);
+}
+
+void CExecutePromptChildDlg::InitContent()
+{
+    const float s = GetScale();
+    m_state.SetWindowText(m_text.size() >= kMinimumTextLength ? m_text : std::wstring(kFallbackText));
+    m_state.SetAlignMode(1);
+    m_state.SetTextColor(kTextColour);
+
+    RECT client;
+    GetClientRect(&client);
+    const int left = client.left + Scaled(kTextInset, s);
+    const int top = client.top + (client.bottom - client.top) / 2 - Scaled(kTextHalfHeight, s);
+    const int right = client.right - Scaled(kTextInset, s);
+    const int bottom = top + Scaled(kTextHeight, s);
+
+    // The text stands on the very piece of the background that lies under it.
+    m_state.SetBackgroundImage(GetBackground());
+    m_state.SetBackgroundRect(kTextSlice.left, kTextSlice.top, kTextSlice.right, kTextSlice.bottom);
+    m_state.MoveWindow(left, top, right - left, bottom - top);
+    m_state.CreateFontFromParent();
+    m_state.StartAnimation();
+}
+
+void CExecutePromptChildDlg::OnDestroy()
+{
+    // The static borrows the background: it stops painting from it before the image goes.
+    m_state.StopAnimation();
+    m_state.SetBackgroundImage(nullptr);
+    CSkinContentDlg::OnDestroy();
+}
+
+BEGIN_MESSAGE_MAP(CExecutePromptDlg, CSkinFrameDlg)
+    ON_MESSAGE(WM_CLOSE_PROGRESS, OnCloseProgress)
+END_MESSAGE_MAP()
+
+CExecutePromptDlg::CExecutePromptDlg(CWnd* parent) : CSkinFrameDlg(kFrameLayout, parent) {}
+
+std::unique_ptr<CSkinContentDlg> CExecutePromptDlg::MakeContent()
+{
+    return std::make_unique<CExecutePromptChildDlg>();
+}
+
+void CExecutePromptDlg::OnContentPlaced(CSkinContentDlg& content)
+{
+    static_cast<CExecutePromptChildDlg&>(content).SetText(m_text);
+}
+
+LRESULT CExecutePromptDlg::OnCloseProgress(WPARAM, LPARAM)
+{
+    OnOK();
+    return 0;
+}

@@ -1,0 +1,168 @@
+#include "dialogs/CPromptDlg.h"
+
+#include "app/Messages.h"
+#include "framework/Scale.h"
+#include "res/resource.h"
+
+namespace {
+
+const SkinFrameLayout kFrameLayout = {
+    IDD_PROMPT, IDD_PROMPT_CHILD,
+    151,                       // picture: the white panel in a dark shadow
+    336, 156,                  // the 330 x 150 picture is stretched to this
+    {5, 3, 5, 7}, {5, 3, 5, 7},
+    true,                      // centred start rectangle (only its size is used)
+    false, false,
+    1,                         // the frame carries the content until it is dragged
+    false,                     // Enter and Escape reach the dialog manager
+    true,
+};
+
+const UINT kHoverTimerId = 34;
+
+const SkinContentLayout kContentLayout = {
+    152, 0, 0,
+    26,                        // the close button's corner of the strip does not drag
+    0,
+    kHoverTimerId,
+    false,
+    true,                      // Enter and Escape do nothing in the content
+};
+
+// Design geometry at scale 1.0, client pixels.
+const int kCloseRight = 26;    // close button's left edge, from the right
+const int kCloseTop = 8;
+const int kCloseSize = 12;
+const int kAnswerWidth = 55;
+const int kAnswerHeight = 24;
+const int kAnswerTop = 107;
+const int kAnswerGap = 12;     // from the middle to each answer button
+const int kTextLeft = 10;      // and right
+const int kTextTop = 50;
+const int kTextBottom = 40;    // from the bottom
+
+struct AnswerImages {
+    int ok[4];
+    int cancel[4];
+};
+const AnswerImages kYesNoImages = {{165, 166, 167, 167}, {159, 160, 161, 161}};
+const AnswerImages kConfirmCancelImages = {{162, 163, 164, 164}, {153, 154, 155, 155}};
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CPromptChildDlg, CSkinContentDlg)
+    ON_BN_CLICKED(IDC_PROMPT_OK, OnOkClicked)
+    ON_BN_CLICKED(IDC_PROMPT_CANCEL, OnCancelClicked)
+    ON_BN_CLICKED(IDC_CLOSE, OnCloseClicked)
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CPromptChildDlg::CPromptChildDlg() : CSkinContentDlg(kContentLayout)
+{
+    AddHoverTarget(m_close);
+    AddHoverTarget(m_ok);
+    AddHoverTarget(m_cancel);
+}
+
+void CPromptChildDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_CLOSE, m_close);
+    DDX_Control(pDX, IDC_PROMPT_OK, m_ok);
+    DDX_Control(pDX, IDC_PROMPT_CANCEL, m_cancel);
+    DDX_Control(pDX, IDC_PROMPT_TEXT, m_textStatic);
+}
+
+void CPromptChildDlg::InitContent()
+{
+    const float s = GetScale();
+    RECT client;
+    GetClientRect(&client);
+    const int width = client.right;
+    const int height = client.bottom;
+
+    const int closeLeft = width - Scaled(kCloseRight, s);
+    m_close.MoveWindow(closeLeft, Scaled(kCloseTop, s), Scaled(kCloseSize, s), Scaled(kCloseSize, s));
+    m_close.SetImages(156, 157, 158, 158);
+    m_close.SetStretch(TRUE);
+
+    const int answerWidth = Scaled(kAnswerWidth, s);
+    const int answerHeight = Scaled(kAnswerHeight, s);
+    const int answerTop = Scaled(kAnswerTop, s);
+    int okLeft = width / 2 - answerWidth - Scaled(kAnswerGap, s);
+    const int cancelLeft = width / 2 + Scaled(kAnswerGap, s);
+    m_ok.SetStretch(TRUE);
+    m_cancel.SetStretch(TRUE);
+
+    // Types other than 1 to 4 are never set; they show the "确认" set with both answers.
+    const bool yesNo = m_type == kPromptYes || m_type == kPromptYesNo;
+    const bool single = m_type == kPromptYes || m_type == kPromptConfirm;
+    const AnswerImages& images = yesNo ? kYesNoImages : kConfirmCancelImages;
+    m_ok.SetImages(images.ok[0], images.ok[1], images.ok[2], images.ok[3]);
+    m_cancel.SetImages(images.cancel[0], images.cancel[1], images.cancel[2], images.cancel[3]);
+    m_ok.ShowWindow(SW_SHOW);
+    m_cancel.ShowWindow(single ? SW_HIDE : SW_SHOW);
+    if (single) {
+        okLeft = static_cast<int>(width / 2 - answerWidth / 2.0f);
+    }
+    m_ok.MoveWindow(okLeft, answerTop, answerWidth, answerHeight);
+    m_cancel.MoveWindow(cancelLeft, answerTop, answerWidth, answerHeight);
+
+    m_textStatic.SetWindowText(m_text);
+    const int textLeft = Scaled(kTextLeft, s);
+    const int textTop = Scaled(kTextTop, s);
+    m_textStatic.MoveWindow(textLeft, textTop, width - textLeft - textLeft, height - Scaled(kTextBottom, s) - textTop);
+    m_textStatic.CreateFontFromParent();
+}
+
+void CPromptChildDlg::OnOkClicked()
+{
+    if (CSkinFrameDlg* frame = GetFrame()) {
+        frame->SendMessage(WM_PROMPT_RESULT, kPromptOk);
+    }
+}
+
+void CPromptChildDlg::OnCancelClicked()
+{
+    if (CSkinFrameDlg* frame = GetFrame()) {
+        frame->SendMessage(WM_PROMPT_RESULT, kPromptCancel);
+    }
+}
+
+void CPromptChildDlg::OnCloseClicked()
+{
+    if (CSkinFrameDlg* frame = GetFrame()) {
+        frame->SendMessage(WM_CLOSE);
+    }
+}
+
+void CPromptChildDlg::OnDestroy()
+{
+    m_close.ReleaseImages();
+    m_ok.ReleaseImages();
+    m_cancel.ReleaseImages();
+    CSkinContentDlg::OnDestroy();
+}
+
+BEGIN_MESSAGE_MAP(CPromptDlg, CSkinFrameDlg)
+    ON_MESSAGE(WM_PROMPT_RESULT, OnPromptResult)
+END_MESSAGE_MAP()
+
+CPromptDlg::CPromptDlg(CWnd* parent) : CSkinFrameDlg(kFrameLayout, parent) {}
+
+std::unique_ptr<CSkinContentDlg> CPromptDlg::MakeContent()
+{
+    auto content = std::make_unique<CPromptChildDlg>();
+    content->SetText(m_text);
+    content->SetType(m_type);
+    return content;
+}
+
+LRESULT CPromptDlg::OnPromptResult(WPARAM answer, LPARAM)
+{
+    if (answer == kPromptOk) {
+        OnOK();
+    } else {
+        OnCancel();
+    }
+    return 0;
+}

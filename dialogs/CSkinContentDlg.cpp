@@ -1,0 +1,139 @@
+#include "dialogs/CSkinContentDlg.h"
+
+#include "dialogs/CSkinFrameDlg.h"
+
+BEGIN_MESSAGE_MAP(CSkinContentDlg, CDialog)
+    ON_WM_ERASEBKGND()
+    ON_WM_NCHITTEST()
+    ON_WM_MOVE()
+    ON_WM_TIMER()
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CSkinContentDlg::CSkinContentDlg(const SkinContentLayout& layout)
+    : m_layout(layout), m_dragFlag(layout.dragFlagAtStart)
+{
+}
+
+CSkinFrameDlg* CSkinContentDlg::GetFrame() const
+{
+    return dynamic_cast<CSkinFrameDlg*>(m_pParentWnd);
+}
+
+const PngImage* CSkinContentDlg::GetBackground()
+{
+    if (!m_background) {
+        LoadPngResource(&m_background, m_layout.imageId);
+    }
+    return m_background.get();
+}
+
+BOOL CSkinContentDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    if (m_layout.hoverTimerId) {
+        SetTimer(m_layout.hoverTimerId, skin::kHoverPeriodMs);
+    }
+    return TRUE;
+}
+
+BOOL CSkinContentDlg::PreTranslateMessage(MSG* msg)
+{
+    if (m_layout.swallowsEnterEscape && skin::IsEnterOrEscapeDown(*msg)) {
+        return TRUE;
+    }
+    return CDialog::PreTranslateMessage(msg);
+}
+
+void CSkinContentDlg::OnOK()
+{
+    if (CSkinFrameDlg* frame = GetFrame()) {
+        frame->SendMessage(WM_COMMAND, IDOK);
+    }
+}
+
+void CSkinContentDlg::OnCancel()
+{
+    if (CSkinFrameDlg* frame = GetFrame()) {
+        frame->SendMessage(WM_COMMAND, IDCANCEL);
+    }
+}
+
+BOOL CSkinContentDlg::OnEraseBkgnd(HDC dc)
+{
+    const PngImage* image = GetBackground();
+    if (!image) {
+        return TRUE;
+    }
+    RECT client;
+    GetClientRect(&client);
+    OffscreenBuffer buffer(dc, client.right, client.bottom);
+    {
+        Gdiplus::Graphics graphics(buffer.Get());
+        if (m_layout.smoothBackground) {
+            graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+        }
+        DrawPngPart(graphics, image, client, 0, 0, image->Width() - m_layout.imageTrimRight,
+                    image->Height() - m_layout.imageTrimBottom);
+    }
+    buffer.Present(dc);
+    return TRUE;
+}
+
+void CSkinContentDlg::RefreshHoverTargets(POINT screen)
+{
+    for (HoverTarget* target : m_hoverTargets) {
+        target->RefreshHover(screen.x, screen.y);
+    }
+}
+
+LRESULT CSkinContentDlg::OnNcHitTest(POINT screen)
+{
+    RefreshHoverTargets(screen);
+    if (m_layout.dragStripExclusion < 0) {
+        return Default();
+    }
+    RECT client;
+    GetClientRect(&client);
+    ClientToScreen(&client);
+    const RECT strip = skin::DragStrip(client, m_layout.dragStripExclusion);
+    m_dragFlag = ::PtInRect(&strip, screen) ? 1 : 0;
+    return m_dragFlag ? HTCAPTION : Default();
+}
+
+void CSkinContentDlg::OnMove(int, int)
+{
+    Default();
+    CSkinFrameDlg* frame = GetFrame();
+    if (m_dragFlag && frame && frame->m_hWnd) {
+        RECT window;
+        GetWindowRect(&window);
+        frame->FollowContent(window);
+    }
+}
+
+void CSkinContentDlg::OnTimer(UINT_PTR id)
+{
+    if (id != m_layout.hoverTimerId || !m_layout.hoverTimerId) {
+        Default();
+        return;
+    }
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    RECT client;
+    GetClientRect(&client);
+    ClientToScreen(&client);
+    if (!::PtInRect(&client, cursor)) {
+        RefreshHoverTargets(cursor);
+    }
+}
+
+void CSkinContentDlg::OnDestroy()
+{
+    if (m_layout.hoverTimerId) {
+        KillTimer(m_layout.hoverTimerId);
+    }
+    m_background.reset();
+    Default();
+}
+

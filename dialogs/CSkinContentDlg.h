@@ -1,0 +1,60 @@
+#pragma once
+// The content of a pop-up pair: an opaque pop-up dialog that lies over its frame's interior
+// and holds the controls. It draws its background picture, may be dragged by a strip along
+// its top (the frame then follows it), keeps the hover looks of its controls up to date and
+// hands the dialog manager's OK and Cancel to its frame. Each pair supplies its numbers
+// (SkinContentLayout), its controls and InitContent.
+#include <vector>
+
+#include "controls/HoverTarget.h"
+#include "controls/PngImage.h"
+#include "dialogs/SkinLayout.h"
+#include "framework/CDialog.h"
+
+class CSkinFrameDlg;
+
+class CSkinContentDlg : public CDialog {
+public:
+    explicit CSkinContentDlg(const SkinContentLayout& layout);
+
+    void SetScale(float scale) { m_scale = scale; }
+    float GetScale() const { return m_scale; }
+    // Places and configures the controls; called by the frame once the content has its
+    // final rectangle and is shown.
+    virtual void InitContent() = 0;
+
+    // The background picture, loaded on first need (null when it cannot be loaded). Controls
+    // may borrow it until the content's window is destroyed.
+    const PngImage* GetBackground();
+    int GetDragFlag() const { return m_dragFlag; }
+
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+protected:
+    // The frame that created this content (its owner), or null.
+    CSkinFrameDlg* GetFrame() const;
+    // A control told the cursor's position at every hit test of the content and, while the
+    // cursor is outside the content, at every tick of the hover timer.
+    void AddHoverTarget(HoverTarget& target) { m_hoverTargets.push_back(&target); }
+    void RefreshHoverTargets(POINT screen);
+
+    BOOL OnInitDialog() override;
+    // The dialog manager's OK and Cancel (Enter, Escape, WM_CLOSE) end the whole pop-up.
+    void OnOK() override;
+    void OnCancel() override;
+
+    BOOL OnEraseBkgnd(HDC dc);
+    LRESULT OnNcHitTest(POINT screen);
+    void OnMove(int x, int y);
+    void OnTimer(UINT_PTR id);
+    void OnDestroy();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    const SkinContentLayout m_layout;
+    PngImagePtr m_background;
+    std::vector<HoverTarget*> m_hoverTargets;
+    float m_scale = 1.0f;
+    int m_dragFlag;
+};

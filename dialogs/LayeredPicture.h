@@ -1,0 +1,28 @@
+#pragma once
+// The picture of a layered frame: a 32-bit premultiplied surface of the frame's size with a
+// skin image stretched over it, handed to the system with one UpdateLayeredWindow call.
+#include "controls/PngImage.h"
+
+class LayeredPicture {
+public:
+    LayeredPicture(int width, int height);
+    ~LayeredPicture();
+    LayeredPicture(const LayeredPicture&) = delete;
+    LayeredPicture& operator=(const LayeredPicture&) = delete;
+
+    bool Valid() const { return m_bits != nullptr; }
+    // Stretches the whole image over the picture.
+    void Draw(const PngImage& image);
+    // A pixel as 0xAARRGGBB with premultiplied colour.
+    DWORD Pixel(int x, int y) const;
+    // Gives `window` this picture, its size and the top-left corner `position` at once.
+    BOOL Apply(HWND window, POINT position) const;
+
+private:
+    int m_width;
+    int m_height;
+    MemoryDC m_dc;
+    BitmapHolder m_bitmap;
+    HGDIOBJ m_previous = nullptr;
+    DWORD* m_bits = nullptr;
+};

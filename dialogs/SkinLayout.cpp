@@ -1,0 +1,45 @@
+#include "dialogs/SkinLayout.h"
+
+#include "framework/Scale.h"
+
+namespace skin {
+
+RECT Inset(const RECT& rect, const Margins& margins, float scale)
+{
+    return RECT{rect.left + Scaled(margins.left, scale), rect.top + Scaled(margins.top, scale),
+                rect.right - Scaled(margins.right, scale), rect.bottom - Scaled(margins.bottom, scale)};
+}
+
+RECT Outset(const RECT& rect, const Margins& margins, float scale)
+{
+    return RECT{rect.left - Scaled(margins.left, scale), rect.top - Scaled(margins.top, scale),
+                rect.right + Scaled(margins.right, scale), rect.bottom + Scaled(margins.bottom, scale)};
+}
+
+RECT StartRect(const SkinFrameLayout& layout, float scale, POINT origin, SIZE screen)
+{
+    const int width = Scaled(layout.designWidth, scale);
+    const int height = Scaled(layout.designHeight, scale);
+    if (layout.centredOnScreen) {
+        origin.x = screen.cx / 2 - static_cast<int>(layout.designWidth * scale / 2);
+        origin.y = screen.cy / 2 - static_cast<int>(layout.designHeight * scale / 2);
+    }
+    return RECT{origin.x, origin.y, origin.x + width, origin.y + height};
+}
+
+float ScaleFromDpi(int logPixelsY)
+{
+    // Divided by 100, not 96: 96 and 100 both keep 1.0, 120 gives 1.2.
+    return logPixelsY > 100 ? static_cast<float>(logPixelsY) / 100.0f : 1.0f;
+}
+
+RECT DragStrip(const RECT& clientOnScreen, int exclusion)
+{
+    if (exclusion < 0) {
+        return RECT{};
+    }
+    return RECT{clientOnScreen.left, clientOnScreen.top, clientOnScreen.right - exclusion,
+                clientOnScreen.top + kDragStripHeight};
+}
+
+}  // namespace skin

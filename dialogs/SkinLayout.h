@@ -1,0 +1,70 @@
+#pragma once
+// The numbers that make one frame and content pair differ from another, and the rectangle
+// arithmetic the pairs share. Sizes and margins are pixels at scale 1.0; each is scaled and
+// truncated where it is used.
+#include <windows.h>
+
+// Distances from the frame's outer edge to the content's edge, per side.
+struct Margins {
+    int left;
+    int top;
+    int right;
+    int bottom;
+};
+
+struct SkinFrameLayout {
+    UINT frameTemplateId;
+    UINT contentTemplateId;
+    UINT imageId;             // the frame's picture, stretched to the design size
+    int designWidth;
+    int designHeight;
+    Margins atCreation;       // content placement when it is made; also what FollowContent grows by
+    Margins onMove;           // content placement when the frame moves
+    bool centredOnScreen;     // the start rectangle is centred on the screen
+    bool ownScale;            // the frame computes its scale from the screen's pixel density
+    bool contentInStartRect;  // the content is placed in the start rectangle, not the frame's window
+    int moveSyncAtStart;      // non-zero: the frame's moves carry the content along
+    bool swallowsEnterEscape;
+    // A modal frame whose picture cannot be loaded has nothing to click; true: it ends at once
+    // with IDCANCEL. False for a frame that its owner always ends by message.
+    bool cancelsWithoutPicture;
+};
+
+struct SkinContentLayout {
+    UINT imageId;           // the content's background, stretched over the client area
+    int imageTrimRight;     // pixels of the image left out at the right ...
+    int imageTrimBottom;    // ... and at the bottom
+    int dragStripExclusion; // right part of the 30-pixel top strip that does not drag; -1: no strip
+    int dragFlagAtStart;
+    UINT hoverTimerId;      // 100 ms hover upkeep for the registered controls; 0: none
+    bool smoothBackground;  // high-quality smoothing for the background
+    bool swallowsEnterEscape;
+};
+
+namespace skin {
+
+// Height of the content's drag strip (not scaled).
+constexpr int kDragStripHeight = 30;
+// Period of the hover upkeep timer.
+constexpr UINT kHoverPeriodMs = 100;
+
+// `rect` shrunk by the margins times `scale`, each product truncated.
+RECT Inset(const RECT& rect, const Margins& margins, float scale);
+// `rect` grown by the margins times `scale`, each product truncated.
+RECT Outset(const RECT& rect, const Margins& margins, float scale);
+// The frame's start rectangle: `origin` with the scaled design size, or centred on a
+// screen of the given size.
+RECT StartRect(const SkinFrameLayout& layout, float scale, POINT origin, SIZE screen);
+// The scale a frame computes for itself from the screen's LOGPIXELSY.
+float ScaleFromDpi(int logPixelsY);
+// The drag strip of a content whose client area lies at `clientOnScreen`; empty when the
+// content has none.
+RECT DragStrip(const RECT& clientOnScreen, int exclusion);
+
+// The keys that windows with a key filter keep from the dialog manager.
+inline bool IsEnterOrEscapeDown(const MSG& msg)
+{
+    return msg.message == WM_KEYDOWN && (msg.wParam == VK_ESCAPE || msg.wParam == VK_RETURN);
+}
+
+}  // namespace skin

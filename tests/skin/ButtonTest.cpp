@@ -1,0 +1,227 @@
+// The image buttons on real windows: their state machine, the hit inset of the feature
+// button, enabling from another thread, and the looks they paint.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "tests/skin/ControlsTestDialog.h"
+#include "tests/skin/SkinTestSupport.h"
+
+using skintest::ClientPixels;
+using skintest::ColourDistance;
+using skintest::ReferenceImage;
+
+namespace {
+
+LPARAM PointParam(POINT pt)
+{
+    return MAKELPARAM(static_cast<short>(pt.x), static_cast<short>(pt.y));
+}
+
+POINT ScreenPoint(HWND window, int x, int y)
+{
+    POINT pt{x, y};
+    ::ClientToScreen(window, &pt);
+    return pt;
+}
+
+class ButtonTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dialog.Open());
+        dialog.png.MoveWindow(10, 10, 26, 34);
+        dialog.png.SetImages(141, 142, 143, 144);
+        dialog.png.SetStretch(TRUE);
+
+        // The main panel's repair button over its slice of the panel's picture.
+        dialog.feature.MoveWindow(10, 60, 284, 85);
+        dialog.feature.SetBackgroundImage(139);
+        dialog.feature.SetBackgroundRect(58, 260, 342, 345);
+        dialog.feature.SetHitInset(19, 19, 19, 19);
+        dialog.feature.SetStretch(TRUE);
+        dialog.feature.SetImages(188, 189, 190, 191);
+        skintest::PumpFor(30);
+    }
+    void TearDown() override
+    {
+        dialog.png.ReleaseImages();
+        dialog.feature.ReleaseImages();
+        dialog.DestroyWindow();
+    }
+
+    int HitTest(CWnd& button, POINT screen) { return static_cast<int>(button.SendMessage(WM_NCHITTEST, 0, PointParam(screen))); }
+    void Press(CWnd& button, POINT client) { button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, PointParam(client)); }
+    void Release(CWnd& button, POINT client) { button.SendMessage(WM_LBUTTONUP, 0, PointParam(client)); }
+
+    // Whether the button shows `image` over the slice of 139 at (58, 260) (feature button).
+    void ExpectFeatureLook(UINT imageId, const char* what)
+    {
+        SCOPED_TRACE(what);
+        const ReferenceImage face(imageId);
+        const ReferenceImage other(imageId == 188 ? 191 : 188);
+        const ReferenceImage panel(139);
+        ClientPixels shown(dialog.feature.m_hWnd);
+        ASSERT_EQ(shown.Width(), 284);
+        int compared = 0;
+        int distinguishing = 0;
+        for (int y = 0; y < 85; y += 3) {
+            for (int x = 0; x < 284; x += 3) {
+                const COLORREF ground = skintest::Opaque(panel.At(58 + x, 260 + y));
+                const COLORREF expected = skintest::Over(face.At(x, y), ground);
+                const COLORREF wrong = skintest::Over(other.At(x, y), ground);
+                ASSERT_LE(ColourDistance(shown.At(x, y), expected), 10) << "at " << x << "," << y;
+                ++compared;
+                distinguishing += ColourDistance(expected, wrong) > 40 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(distinguishing, compared / 20) << "the check must tell the looks apart";
+    }
+
+    ControlsTestDialog dialog;
+};
+
+}  // namespace
+
+TEST_F(ButtonTest, PngButtonHoverPressReleaseAndClick)
+{
+    CPngButton& button = dialog.png;
+    const POINT inside = ScreenPoint(button.m_hWnd, 13, 17);
+    const POINT outside = ScreenPoint(button.m_hWnd, 100, 17);
+    EXPECT_EQ(button.GetState(), kButtonNormal);
+
+    HitTest(button, inside);
+    EXPECT_EQ(button.GetState(), kButtonHover);
+    button.RefreshHover(outside.x, outside.y);
+    EXPECT_EQ(button.GetState(), kButtonNormal) << "the owner's hover upkeep drops the hover look";
+
+    HitTest(button, inside);
+    Press(button, POINT{13, 17});
+    EXPECT_EQ(button.GetState(), kButtonPressed);
+    Release(button, POINT{13, 17});
+    EXPECT_EQ(button.GetState(), kButtonHover);
+    skintest::PumpFor(20);
+    EXPECT_EQ(dialog.clicks, std::vector<int>{IDC_TEST_PNG}) << "the platform button still reports the click";
+}
+
+TEST_F(ButtonTest, PngButtonReleasedOutsideStaysPressedUntilHoverUpkeep)
+{
+    CPngButton& button = dialog.png;
+    Press(button, POINT{13, 17});
+    Release(button, POINT{-20, 17});
+    EXPECT_EQ(button.GetState(), kButtonPressed);
+    skintest::PumpFor(20);
+    EXPECT_TRUE(dialog.clicks.empty()) << "a release outside is no click";
+
+    const POINT inside = ScreenPoint(button.m_hWnd, 13, 17);
+    button.RefreshHover(inside.x, inside.y);
+    EXPECT_EQ(button.GetState(), kButtonPressed);
+    const POINT outside = ScreenPoint(button.m_hWnd, 13, 60);
+    button.RefreshHover(outside.x, outside.y);
+    EXPECT_EQ(button.GetState(), kButtonNormal);
+}
+
+TEST_F(ButtonTest, PngButtonPaintsTheImageOfItsState)
+{
+    CPngButton& button = dialog.png;
+    const int probeX = 13;
+    const int probeY = 17;
+    auto expectLook = [&](UINT id) {
+        const ReferenceImage look(id);
+        const ClientPixels shown(button.m_hWnd);
+        EXPECT_LE(ColourDistance(shown.At(probeX, probeY), skintest::Opaque(look.At(probeX, probeY))), 12)
+            << "image " << id;
+    };
+    // The probe must tell the four looks apart.
+    const ReferenceImage normal(141);
+    const ReferenceImage disabled(144);
+    ASSERT_GT(ColourDistance(skintest::Opaque(normal.At(probeX, probeY)), skintest::Opaque(disabled.At(probeX, probeY))), 20);
+
+    expectLook(141);
+    HitTest(button, ScreenPoint(button.m_hWnd, probeX, probeY));
+    expectLook(142);
+    button.EnableWindow(FALSE);
+    HitTest(button, ScreenPoint(button.m_hWnd, probeX, probeY));
+    EXPECT_EQ(button.GetState(), kButtonDisabled);
+    expectLook(144);
+    button.RefreshHover(0, 0);
+    EXPECT_EQ(button.GetState(), kButtonDisabled) << "a disabled button ignores hover";
+}
+
+TEST_F(ButtonTest, FeatureButtonGlowMarginClicksWithoutThePressedLook)
+{
+    CFeaturePngButton& button = dialog.feature;
+    // (5, 5) lies in the glow, outside the 19-pixel inset.
+    HitTest(button, ScreenPoint(button.m_hWnd, 5, 5));
+    EXPECT_EQ(button.GetState(), kButtonNormal) << "the glow is not sensitive to hover";
+    Press(button, POINT{5, 5});
+    EXPECT_EQ(button.GetState(), kButtonNormal);
+    Release(button, POINT{5, 5});
+    EXPECT_EQ(button.GetState(), kButtonNormal);
+    skintest::PumpFor(20);
+    EXPECT_EQ(dialog.clicks, std::vector<int>{IDC_TEST_FEATURE});
+
+    HitTest(button, ScreenPoint(button.m_hWnd, 142, 42));
+    EXPECT_EQ(button.GetState(), kButtonHover);
+    Press(button, POINT{142, 42});
+    EXPECT_EQ(button.GetState(), kButtonPressed);
+    Release(button, POINT{142, 42});
+    EXPECT_EQ(button.GetState(), kButtonHover);
+    // Leaving for the glow margin counts as leaving.
+    HitTest(button, ScreenPoint(button.m_hWnd, 5, 42));
+    EXPECT_EQ(button.GetState(), kButtonNormal);
+    HitTest(button, ScreenPoint(button.m_hWnd, 142, 42));
+    const POINT away = ScreenPoint(button.m_hWnd, 142, 200);
+    button.RefreshHover(away.x, away.y);
+    EXPECT_EQ(button.GetState(), kButtonNormal);
+}
+
+TEST_F(ButtonTest, FeatureButtonDisabledFromAnotherThreadShowsItsFourthImageOverTheSlice)
+{
+    CFeaturePngButton& button = dialog.feature;
+    ExpectFeatureLook(188, "normal");
+
+    // EnableWindow from the worker waits for this thread to handle WM_ENABLE: keep pumping.
+    std::atomic<bool> done{false};
+    std::thread worker([&button, &done] {
+        button.EnableButton(FALSE);
+        done = true;
+    });
+    skintest::PumpUntil([&] { return done.load(); }, 5000);
+    worker.join();
+    skintest::PumpFor(20);
+    EXPECT_EQ(button.GetState(), kButtonDisabled);
+    EXPECT_FALSE(button.IsWindowEnabled());
+    ExpectFeatureLook(191, "disabled");
+
+    HitTest(button, ScreenPoint(button.m_hWnd, 142, 42));
+    EXPECT_EQ(button.GetState(), kButtonDisabled) << "no hover while disabled";
+
+    button.EnableButton(TRUE);
+    EXPECT_EQ(button.GetState(), kButtonNormal);
+    EXPECT_TRUE(button.IsWindowEnabled());
+    ExpectFeatureLook(188, "enabled again");
+}
+
+TEST_F(ButtonTest, MissingOrDamagedImagesPaintOnlyTheGroundAndStillClick)
+{
+    CPngButton& button = dialog.png;
+    EXPECT_FALSE(button.SetImages(141, 142, 143, IDP_MISSING_PNG));
+    button.Invalidate(TRUE);
+    ClientPixels shown(button.m_hWnd);
+    EXPECT_EQ(shown.Count([](COLORREF c) { return c != RGB(255, 255, 255); }), 0) << "white ground only";
+
+    CFeaturePngButton& feature = dialog.feature;
+    EXPECT_TRUE(feature.SetBackgroundImage(IDP_DAMAGED_PNG));
+    feature.Invalidate(TRUE);
+    ClientPixels featureShown(feature.m_hWnd);
+    EXPECT_EQ(featureShown.Width(), 284);
+
+    Press(button, POINT{13, 17});
+    Release(button, POINT{13, 17});
+    Press(feature, POINT{142, 42});
+    Release(feature, POINT{142, 42});
+    skintest::PumpFor(20);
+    EXPECT_EQ(dialog.clicks, (std::vector<int>{IDC_TEST_PNG, IDC_TEST_FEATURE}));
+}

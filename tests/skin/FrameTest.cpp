@@ -1,0 +1,384 @@
+// The frame and content mechanism on real windows: the layered picture, placement at two
+// scales, the move rule, dragging by the strip, and frames or contents whose images are
+// missing or damaged.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include "app/Messages.h"
+#include "dialogs/CExecutePromptDlg.h"
+#include "dialogs/CPromptDlg.h"
+#include "dialogs/LayeredPicture.h"
+#include "res/resource.h"
+#include "tests/skin/SkinTestIds.h"
+#include "tests/skin/SkinTestSupport.h"
+
+using skintest::Later;
+using skintest::WindowRectOf;
+
+namespace {
+
+bool Same(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+std::string Text(const RECT& r)
+{
+    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
+           std::to_string(r.bottom) + ")";
+}
+
+#define EXPECT_RECT(actual, expected) EXPECT_TRUE(Same(actual, expected)) << Text(actual) << " != " << Text(expected)
+
+RECT Offset(const RECT& r, int dx, int dy)
+{
+    return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+}
+
+// A pair with test numbers on the prompt's templates.
+class TestContent : public CSkinContentDlg {
+public:
+    explicit TestContent(const SkinContentLayout& layout) : CSkinContentDlg(layout) {}
+    void InitContent() override { initialised = true; }
+    bool initialised = false;
+};
+
+class TestFrame : public CSkinFrameDlg {
+public:
+    TestFrame(const SkinFrameLayout& frame, const SkinContentLayout& content)
+        : CSkinFrameDlg(frame, nullptr), m_contentLayout(content)
+    {
+    }
+
+protected:
+    std::unique_ptr<CSkinContentDlg> MakeContent() override { return std::make_unique<TestContent>(m_contentLayout); }
+
+private:
+    SkinContentLayout m_contentLayout;
+};
+
+const SkinFrameLayout kTestFrame = {
+    IDD_PROMPT, IDD_PROMPT_CHILD, 151, 336, 156, {5, 3, 5, 7}, {5, 3, 5, 7}, true, false, false, 1, false, true,
+};
+const SkinContentLayout kTestContent = {152, 0, 0, 26, 0, 0, false, true};
+
+LPARAM PointParam(POINT pt)
+{
+    return MAKELPARAM(static_cast<short>(pt.x), static_cast<short>(pt.y));
+}
+
+}  // namespace
+
+TEST(LayeredFrame, PictureHasTheShadowsAlphaRampAndAnOpaqueInterior)
+{
+    PngImagePtr image;
+    ASSERT_TRUE(LoadPngResource(&image, 151));
+    LayeredPicture picture(336, 156);
+    ASSERT_TRUE(picture.Valid());
+    picture.Draw(*image);
+    auto alpha = [&](int x, int y) { return static_cast<int>(picture.Pixel(x, y) >> 24); };
+    // Interior (inside 5, 3, 5, 7) opaque; the shadow band semi-transparent, rising inwards.
+    EXPECT_EQ(alpha(168, 78), 255);
+    EXPECT_EQ(alpha(6, 4), 255);
+    EXPECT_EQ(alpha(329, 146), 255);
+    EXPECT_GT(alpha(0, 78), 0);
+    EXPECT_LT(alpha(0, 78), 40);
+    EXPECT_LT(alpha(1, 78), alpha(3, 78));
+    EXPECT_LT(alpha(168, 155), alpha(168, 151));
+    EXPECT_LT(alpha(168, 151), 255);
+    // Premultiplied colour: no channel above its alpha.
+    const DWORD shadow = picture.Pixel(2, 78);
+    EXPECT_LE(((shadow >> 16) & 0xFF), shadow >> 24);
+    EXPECT_LE((shadow & 0xFF), shadow >> 24);
+}
+
+TEST(LayeredFrame, ProgressFrameIsLayeredAndCutOutWhereItsPictureIsClear)
+{
+    // A white window behind the pop-up shows where the frame lets the desktop through.
+    HWND backdrop = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | SS_WHITERECT, 0, 0, 1280, 1024,
+                                      nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(backdrop, nullptr);
+    CExecutePromptDlg progress;
+    progress.SetText(L"正在修复，请稍等");
+    RECT frame{};
+    LONG exStyle = 0;
+    COLORREF corner = 0;
+    COLORREF ring = 0;
+    COLORREF backdropColour = 0;
+    COLORREF inside = 0;
+    Later(300, [&] {
+        frame = WindowRectOf(progress.m_hWnd);
+        exStyle = ::GetWindowLongW(progress.m_hWnd, GWL_EXSTYLE);
+        backdropColour = skintest::ScreenPixel(frame.left - 20, frame.top - 20);
+        corner = skintest::ScreenPixel(frame.left, frame.top);
+        ring = skintest::ScreenPixel(frame.left + 10, frame.top + 60);
+        inside = skintest::ScreenPixel(frame.left + 40, frame.top + 30);
+        progress.SendMessage(WM_CLOSE_PROGRESS);
+    });
+    EXPECT_EQ(progress.DoModal(), IDOK);
+    ::DestroyWindow(backdrop);
+
+    EXPECT_TRUE(exStyle & WS_EX_LAYERED);
+    EXPECT_EQ(frame.right - frame.left, 232);
+    EXPECT_EQ(frame.bottom - frame.top, 132);
+    EXPECT_EQ(corner, backdropColour) << "alpha 0 in the picture's corner: the window is cut out there";
+    EXPECT_NE(ring, backdropColour) << "the shadow ring has alpha and is part of the window";
+    EXPECT_GT(skintest::ColourDistance(inside, RGB(0, 0, 0)), 60) << "the content's blue lies over the interior";
+}
+
+namespace {
+
+// The rectangles of a prompt once it shows (controls in the content's client coordinates).
+struct PromptGeometry {
+    RECT frame, content, close, ok, cancel, text;
+};
+
+PromptGeometry MeasurePrompt(int type, float scale)
+{
+    CPromptDlg prompt;
+    prompt.SetScale(scale);
+    prompt.SetText(L"修复Quenmar软件名称显示乱码成功！");
+    prompt.SetType(type);
+    PromptGeometry g{};
+    Later(50, [&] {
+        CPromptChildDlg* child = prompt.GetPromptContent();
+        g = {WindowRectOf(prompt.m_hWnd),
+             WindowRectOf(child->m_hWnd),
+             skintest::ChildRect(child->CloseButton().m_hWnd),
+             skintest::ChildRect(child->OkButton().m_hWnd),
+             skintest::ChildRect(child->CancelButton().m_hWnd),
+             skintest::ChildRect(child->TextStatic().m_hWnd)};
+        prompt.EndDialog(IDOK);
+    });
+    prompt.DoModal();
+    return g;
+}
+
+}  // namespace
+
+TEST(LayeredFrame, PromptGeometryAtScaleOne)
+{
+    const PromptGeometry g = MeasurePrompt(kPromptConfirmCancel, 1.0f);
+    EXPECT_EQ(g.frame.right - g.frame.left, 336);
+    EXPECT_EQ(g.frame.bottom - g.frame.top, 156);
+    // 326 x 146 at (+5, +3).
+    EXPECT_RECT(g.content, (RECT{g.frame.left + 5, g.frame.top + 3, g.frame.right - 5, g.frame.bottom - 7}));
+    EXPECT_RECT(g.close, (RECT{300, 8, 312, 20}));
+    EXPECT_RECT(g.ok, (RECT{96, 107, 151, 131}));
+    EXPECT_RECT(g.cancel, (RECT{175, 107, 230, 131}));
+    EXPECT_RECT(g.text, (RECT{10, 50, 316, 106}));
+    // Centred by the dialog framework in the work area, the content with it.
+    RECT area;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_NEAR((g.frame.left + g.frame.right) / 2, (area.left + area.right) / 2, 1);
+    EXPECT_NEAR((g.frame.top + g.frame.bottom) / 2, (area.top + area.bottom) / 2, 1);
+    EXPECT_RECT(MeasurePrompt(kPromptConfirm, 1.0f).ok, (RECT{135, 107, 190, 131}));
+}
+
+TEST(LayeredFrame, PromptAndProgressGeometryAtScaleOneAndAQuarter)
+{
+    const PromptGeometry g = MeasurePrompt(kPromptConfirm, 1.25f);
+    EXPECT_EQ(g.frame.right - g.frame.left, 420);
+    EXPECT_EQ(g.frame.bottom - g.frame.top, 195);
+    // Margins 5, 3, 5, 7 times 1.25, cut: 6, 3, 6, 8; the content is 408 x 184.
+    EXPECT_RECT(g.content, (RECT{g.frame.left + 6, g.frame.top + 3, g.frame.right - 6, g.frame.bottom - 8}));
+    EXPECT_RECT(g.close, (RECT{376, 10, 391, 25}));
+    // One answer, centred: 408 / 2 - 68 / 2 = 170; 107 x 1.25 = 133.75 cut.
+    EXPECT_RECT(g.ok, (RECT{170, 133, 238, 163}));
+    EXPECT_RECT(g.text, (RECT{12, 62, 396, 134}));
+
+    CExecutePromptDlg progress;
+    progress.SetScale(1.25f);
+    RECT frame{}, content{}, text{};
+    Later(50, [&] {
+        CExecutePromptChildDlg* child = progress.GetProgressContent();
+        frame = WindowRectOf(progress.m_hWnd);
+        content = WindowRectOf(child->m_hWnd);
+        text = skintest::ChildRect(child->StateStatic().m_hWnd);
+        progress.SendMessage(WM_CLOSE_PROGRESS);
+    });
+    progress.DoModal();
+    EXPECT_EQ(frame.right - frame.left, 290);
+    EXPECT_EQ(frame.bottom - frame.top, 165);
+    EXPECT_RECT(content, (RECT{frame.left + 17, frame.top + 15, frame.right - 17, frame.bottom - 20}));
+    EXPECT_RECT(text, (RECT{12, 53, 244, 78}));
+}
+
+TEST(LayeredFrame, FrameMovesCarryTheContentUntilTheContentIsDragged)
+{
+    CPromptDlg prompt;
+    prompt.SetType(kPromptConfirmCancel);
+    RECT content{}, frame{};
+    LRESULT inStrip = 0, inCorner = 0, below = 0;
+    RECT afterDrag{}, frameAfterDrag{}, contentAfterFrameMove{};
+    int moveSyncAfterDrag = -1;
+    Later(50, [&] {
+        CPromptChildDlg* child = prompt.GetPromptContent();
+        ::SetWindowPos(prompt.m_hWnd, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        frame = WindowRectOf(prompt.m_hWnd);
+        content = WindowRectOf(child->m_hWnd);
+
+        // The strip: the top 30 pixels, less the right 26 where the close button lies.
+        inCorner = child->SendMessage(WM_NCHITTEST, 0, PointParam(POINT{content.right - 10, content.top + 10}));
+        below = child->SendMessage(WM_NCHITTEST, 0, PointParam(POINT{content.left + 50, content.top + 31}));
+        inStrip = child->SendMessage(WM_NCHITTEST, 0, PointParam(POINT{content.left + 50, content.top + 10}));
+        // The system drags the content; the frame follows it.
+        ::SetWindowPos(child->m_hWnd, nullptr, content.left + 40, content.top + 30, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        afterDrag = WindowRectOf(child->m_hWnd);
+        frameAfterDrag = WindowRectOf(prompt.m_hWnd);
+        moveSyncAfterDrag = prompt.GetMoveSync();
+        ::SetWindowPos(prompt.m_hWnd, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        contentAfterFrameMove = WindowRectOf(child->m_hWnd);
+        prompt.EndDialog(IDOK);
+    });
+    prompt.DoModal();
+    EXPECT_EQ(frame.left, 200);
+    EXPECT_RECT(content, (RECT{205, 153, 531, 299}));
+    EXPECT_EQ(inStrip, HTCAPTION);
+    EXPECT_NE(inCorner, HTCAPTION);
+    EXPECT_NE(below, HTCAPTION);
+    EXPECT_RECT(afterDrag, Offset(content, 40, 30));
+    EXPECT_RECT(frameAfterDrag, Offset(frame, 40, 30));
+    EXPECT_EQ(moveSyncAfterDrag, 0);
+    EXPECT_RECT(contentAfterFrameMove, afterDrag) << "after a drag the frame no longer leads";
+}
+
+TEST(LayeredFrame, DraggingTheTopStripWithTheMouseMovesTheWholePrompt)
+{
+    CPromptDlg prompt;
+    prompt.SetType(kPromptConfirm);
+    RECT before{}, frameBefore{}, after{}, frameAfter{};
+    std::thread mouse;
+    std::atomic<bool> dragged{false};
+    Later(100, [&] {
+        CPromptChildDlg* child = prompt.GetPromptContent();
+        before = WindowRectOf(child->m_hWnd);
+        frameBefore = WindowRectOf(prompt.m_hWnd);
+        const POINT start{before.left + 60, before.top + 12};
+        skintest::MovePointerAndSettle(start);
+        // The moves come from another thread while this one runs the system's move loop;
+        // they start once the loop has begun and the release once the pointer has arrived.
+        const DWORD uiThread = ::GetCurrentThreadId();
+        mouse = std::thread([start, uiThread, &dragged] {
+            auto inMoveLoop = [uiThread] {
+                GUITHREADINFO info{sizeof(info)};
+                return ::GetGUIThreadInfo(uiThread, &info) && (info.flags & GUI_INMOVESIZE);
+            };
+            auto waitFor = [](const std::function<bool()>& done) {
+                for (int i = 0; i < 200 && !done(); ++i) {
+                    ::Sleep(10);
+                }
+            };
+            skintest::MouseButton(true);
+            waitFor(inMoveLoop);
+            const POINT end{start.x + 50, start.y + 40};
+            for (int step = 1; step <= 10; ++step) {
+                ::Sleep(20);
+                skintest::MoveMouseTo(POINT{start.x + 5 * step, start.y + 4 * step});
+            }
+            waitFor([end] {
+                POINT now;
+                ::GetCursorPos(&now);
+                return now.x == end.x && now.y == end.y;
+            });
+            ::Sleep(50);
+            skintest::MouseButton(false);
+            waitFor([&] { return !inMoveLoop(); });
+            dragged = true;
+        });
+        skintest::PollThen([&] { return dragged.load(); }, 8000, [&] {
+            after = WindowRectOf(prompt.GetPromptContent()->m_hWnd);
+            frameAfter = WindowRectOf(prompt.m_hWnd);
+            prompt.EndDialog(IDOK);
+        });
+    });
+    prompt.DoModal();
+    mouse.join();
+    EXPECT_RECT(after, Offset(before, 50, 40));
+    EXPECT_RECT(frameAfter, Offset(frameBefore, 50, 40)) << "the shadow comes along";
+}
+
+TEST(LayeredFrame, DestroyingTheFrameDestroysAndDeletesItsContent)
+{
+    CPromptDlg prompt;
+    HWND contentWindow = nullptr;
+    Later(50, [&] {
+        contentWindow = prompt.GetContent()->m_hWnd;
+        prompt.EndDialog(IDCANCEL);
+    });
+    prompt.DoModal();
+    EXPECT_NE(contentWindow, nullptr);
+    EXPECT_FALSE(::IsWindow(contentWindow));
+    EXPECT_EQ(prompt.GetContent(), nullptr);
+}
+
+TEST(LayeredFrame, ModalFrameWithoutItsPictureCancelsItselfWithoutContent)
+{
+    SkinFrameLayout broken = kTestFrame;
+    broken.imageId = IDP_MISSING_PNG;
+    TestFrame frame(broken, kTestContent);
+    const DWORD start = ::GetTickCount();
+    EXPECT_EQ(frame.DoModal(), IDCANCEL);
+    EXPECT_LT(::GetTickCount() - start, 5000u) << "it must not wait for a click that cannot come";
+    EXPECT_FALSE(frame.HasPicture());
+    EXPECT_EQ(frame.GetContent(), nullptr);
+
+    // A frame that its owner ends by message keeps waiting for it.
+    broken.cancelsWithoutPicture = false;
+    TestFrame waiting(broken, kTestContent);
+    bool stillRunning = false;
+    Later(100, [&] {
+        stillRunning = ::IsWindow(waiting.m_hWnd) && waiting.GetContent() == nullptr;
+        waiting.EndDialog(IDOK);
+    });
+    EXPECT_EQ(waiting.DoModal(), IDOK);
+    EXPECT_TRUE(stillRunning);
+}
+
+TEST(LayeredFrame, DamagedContentBackgroundDrawsNothingAndTheContentStillWorks)
+{
+    SkinContentLayout damaged = kTestContent;
+    damaged.imageId = IDP_DAMAGED_PNG;
+    TestFrame frame(kTestFrame, damaged);
+    bool initialised = false;
+    int backgroundWidth = -1;
+    Later(50, [&] {
+        auto* content = static_cast<TestContent*>(frame.GetContent());
+        content->Invalidate(TRUE);
+        ::UpdateWindow(content->m_hWnd);
+        initialised = content->initialised;
+        backgroundWidth = content->GetBackground() ? content->GetBackground()->Width() : -1;
+        // The dialog manager's Cancel in the content ends the pop-up.
+        content->SendMessage(WM_CLOSE);
+    });
+    EXPECT_EQ(frame.DoModal(), IDCANCEL);
+    EXPECT_TRUE(initialised);
+    EXPECT_EQ(backgroundWidth, 0) << "loaded, but not decodable";
+}
+
+TEST(LayeredFrame, ContentStaysAboveItsFrameOnceShown)
+{
+    CPromptDlg prompt;
+    prompt.SetType(kPromptConfirm);
+    bool contentAbove = false;
+    HWND underCentre = nullptr;
+    HWND contentWindow = nullptr;
+    // The pointer away from the prompt: no hit test may help the order here.
+    skintest::MoveMouseTo(POINT{5, 5});
+    Later(300, [&] {
+        contentWindow = prompt.GetContent()->m_hWnd;
+        for (HWND above = ::GetWindow(prompt.m_hWnd, GW_HWNDPREV); above; above = ::GetWindow(above, GW_HWNDPREV)) {
+            contentAbove = contentAbove || above == contentWindow;
+        }
+        const RECT content = WindowRectOf(contentWindow);
+        underCentre = ::WindowFromPoint(POINT{content.left + 40, content.top + 70});
+        prompt.EndDialog(IDOK);
+    });
+    prompt.DoModal();
+    EXPECT_TRUE(contentAbove);
+    EXPECT_EQ(underCentre, contentWindow) << "the content, not the frame, takes the pointer";
+}

@@ -1,0 +1,201 @@
+// The image resources against the table of the program's skin, and the loader on good,
+// missing and damaged resources.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "controls/PngImage.h"
+#include "framework/CWinApp.h"
+#include "tests/skin/SkinTestIds.h"
+#include "tests/skin/SkinTestSupport.h"
+
+namespace {
+
+enum Pixels { kRgb = 2, kRgba = 6 };
+
+struct ImageRow {
+    UINT first;
+    UINT last;
+    int width;
+    int height;
+    Pixels pixels;
+};
+
+const ImageRow kImageTable[] = {
+    {138, 138, 410, 611, kRgba}, {139, 139, 400, 600, kRgb},   {140, 140, 48, 16, kRgba},
+    {141, 144, 26, 34, kRgb},    {145, 145, 232, 132, kRgba},  {146, 146, 204, 104, kRgba},
+    {147, 150, 26, 34, kRgb},    {151, 151, 330, 150, kRgba},  {152, 152, 320, 140, kRgb},
+    {153, 155, 55, 24, kRgb},    {156, 158, 12, 12, kRgb},     {159, 161, 55, 24, kRgb},
+    {162, 164, 55, 24, kRgb},    {165, 167, 55, 24, kRgb},     {168, 168, 410, 479, kRgba},
+    {169, 169, 400, 468, kRgba}, {170, 173, 12, 12, kRgb},     {179, 182, 266, 60, kRgba},
+    {183, 183, 541, 402, kRgba}, {184, 187, 266, 60, kRgba},   {188, 191, 284, 85, kRgba},
+    {193, 196, 266, 60, kRgba},  {197, 200, 58, 18, kRgb},
+};
+
+const ImageRow* RowOf(UINT id)
+{
+    for (const ImageRow& row : kImageTable) {
+        if (id >= row.first && id <= row.last) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+struct Resource {
+    const BYTE* data = nullptr;
+    DWORD size = 0;
+};
+
+Resource FindRaw(UINT id, LPCWSTR type)
+{
+    HMODULE module = AfxGetResourceHandle();
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), type);
+    if (!found) {
+        return {};
+    }
+    HGLOBAL loaded = ::LoadResource(module, found);
+    return {static_cast<const BYTE*>(::LockResource(loaded)), ::SizeofResource(module, found)};
+}
+
+DWORD BigEndian(const BYTE* p)
+{
+    return (DWORD{p[0]} << 24) | (DWORD{p[1]} << 16) | (DWORD{p[2]} << 8) | DWORD{p[3]};
+}
+
+// Draws the 16 x 16 source square at (srcX, srcY) of `image` over a 16 x 16 white ground
+// (a screen-compatible bitmap, as the controls use) and reads the pixel (x, y).
+COLORREF DrawnPixel(const PngImage* image, int srcX, int srcY, int x, int y)
+{
+    MemoryDC dc(nullptr);
+    HDC screen = ::GetDC(nullptr);
+    BitmapHolder bitmap(::CreateCompatibleBitmap(screen, 16, 16));
+    ::ReleaseDC(nullptr, screen);
+    SelectedObject selected(dc.Get(), bitmap.Get());
+    const RECT all{0, 0, 16, 16};
+    ::FillRect(dc.Get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    {
+        Gdiplus::Graphics graphics(dc.Get());
+        DrawPngPart(graphics, image, all, srcX, srcY, 16, 16);
+    }
+    return ::GetPixel(dc.Get(), x, y);
+}
+
+}  // namespace
+
+TEST(ImageResources, EveryPngResourceMatchesTheTable)
+{
+    const BYTE signature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    for (UINT id = 138; id <= 200; ++id) {
+        SCOPED_TRACE("PNG " + std::to_string(id));
+        const Resource png = FindRaw(id, L"PNG");
+        const ImageRow* row = RowOf(id);
+        if (!row) {
+            EXPECT_EQ(png.data, nullptr) << "not a PNG resource";
+            continue;
+        }
+        ASSERT_NE(png.data, nullptr);
+        ASSERT_GE(png.size, 33u);
+        EXPECT_EQ(std::memcmp(png.data, signature, 8), 0);
+        EXPECT_EQ(std::memcmp(png.data + 12, "IHDR", 4), 0);
+        EXPECT_EQ(BigEndian(png.data + 16), static_cast<DWORD>(row->width));
+        EXPECT_EQ(BigEndian(png.data + 20), static_cast<DWORD>(row->height));
+        EXPECT_EQ(png.data[24], 8) << "bit depth";
+        EXPECT_EQ(png.data[25], row->pixels) << "colour type";
+    }
+}
+
+TEST(ImageResources, ScrollBarSkinIsAnEightBitPalettedBitmap)
+{
+    const Resource bitmap = FindRaw(178, reinterpret_cast<LPCWSTR>(RT_BITMAP));
+    ASSERT_NE(bitmap.data, nullptr);
+    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(bitmap.data);
+    EXPECT_EQ(header->biWidth, 117);
+    EXPECT_EQ(std::abs(header->biHeight), 39);
+    EXPECT_EQ(header->biBitCount, 8);
+    EXPECT_EQ(header->biCompression, static_cast<DWORD>(BI_RGB));
+    HBITMAP loaded = ::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(178));
+    ASSERT_NE(loaded, nullptr);
+    BITMAP info{};
+    ::GetObjectW(loaded, sizeof(info), &info);
+    EXPECT_EQ(info.bmWidth, 117);
+    EXPECT_EQ(info.bmHeight, 39);
+    ::DeleteObject(loaded);
+}
+
+TEST(LoadPngResource, DecodesAResourceToItsSizeAndPixels)
+{
+    PngImagePtr image;
+    ASSERT_TRUE(LoadPngResource(&image, 140));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->Width(), 48);
+    EXPECT_EQ(image->Height(), 16);
+    // Cell 1 (source x 16 to 31) is the checked mark's blue fill.
+    const skintest::ReferenceImage reference(140);
+    const COLORREF drawn = DrawnPixel(image.get(), 16, 0, 8, 3);
+    EXPECT_LE(skintest::ColourDistance(drawn, skintest::Opaque(reference.At(24, 3))), 3);
+    EXPECT_GT(skintest::ColourDistance(drawn, RGB(255, 255, 255)), 100);
+}
+
+TEST(LoadPngResource, MissingResourceLeavesThePointerEmpty)
+{
+    PngImagePtr image;
+    EXPECT_FALSE(LoadPngResource(&image, IDP_MISSING_PNG));
+    EXPECT_EQ(image, nullptr);
+    EXPECT_FALSE(LoadPngResource(&image, 178)) << "the scroll-bar skin is a BITMAP, not a PNG";
+    EXPECT_EQ(image, nullptr);
+}
+
+TEST(LoadPngResource, DamagedDataGivesAnImageThatDrawsNothing)
+{
+    PngImagePtr image;
+    ASSERT_TRUE(LoadPngResource(&image, IDP_DAMAGED_PNG));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->Width(), 0);
+    EXPECT_EQ(DrawnPixel(image.get(), 0, 0, 4, 4), RGB(255, 255, 255));
+}
+
+TEST(LoadPngResource, EachLoadOwnsItsOwnCopyOfTheData)
+{
+    PngImagePtr first;
+    PngImagePtr second;
+    ASSERT_TRUE(LoadPngResource(&first, 183));
+    ASSERT_TRUE(LoadPngResource(&second, 183));
+    EXPECT_NE(first->Get(), second->Get());
+    first.reset();
+    // The survivor still draws from its own block: the bubble's grey edge, its white inside.
+    EXPECT_LE(skintest::ColourDistance(DrawnPixel(second.get(), 0, 0, 0, 0), RGB(206, 210, 218)), 3);
+    EXPECT_EQ(DrawnPixel(second.get(), 0, 0, 8, 8), RGB(255, 255, 255));
+}
+
+TEST(GetTextWidth, MeasuresInTheWindowsFontOrTheDefaultGuiFont)
+{
+    HWND plain = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HDC dc = ::GetDC(plain);
+    const std::wstring text = L"反馈问题";
+
+    EXPECT_EQ(GetTextWidth(nullptr, dc, text), -1);
+    EXPECT_EQ(GetTextWidth(plain, nullptr, text), -1);
+
+    // A static without a font of its own has none to report: the default GUI font measures.
+    {
+        SelectedObject guiFont(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+        SIZE expected{};
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &expected);
+        ::SendMessageW(plain, WM_SETFONT, 0, FALSE);
+        EXPECT_EQ(GetTextWidth(plain, dc, text), expected.cx);
+    }
+
+    FontHolder large(::CreateFontW(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, L"宋体"));
+    ::SendMessageW(plain, WM_SETFONT, reinterpret_cast<WPARAM>(large.Get()), FALSE);
+    const int wide = GetTextWidth(plain, dc, text);
+    EXPECT_GE(wide, 4 * 30) << "four characters of a 40-pixel font";
+    EXPECT_EQ(GetTextWidth(plain, dc, L""), 0);
+    // The context keeps the font it had.
+    EXPECT_NE(::GetCurrentObject(dc, OBJ_FONT), large.Get());
+
+    ::ReleaseDC(plain, dc);
+    ::DestroyWindow(plain);
+}

@@ -1,0 +1,143 @@
+// The prompt on real windows: its button sets, its results for each way of ending it, the
+// keys its content swallows and the hover upkeep of its buttons.
+#include <gtest/gtest.h>
+
+#include "app/Messages.h"
+#include "dialogs/CPromptDlg.h"
+#include "tests/skin/SkinTestSupport.h"
+
+using skintest::Later;
+
+namespace {
+
+const DWORD kGiveUpMs = 5000;
+const int kGaveUp = -2;
+
+POINT CentreOf(HWND window)
+{
+    const RECT r = skintest::WindowRectOf(window);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// Runs a prompt of `type` and does `act` with its content once it shows; returns DoModal's
+// result.
+INT_PTR RunPrompt(int type, const std::function<void(CPromptDlg&, CPromptChildDlg&)>& act)
+{
+    CPromptDlg prompt;
+    prompt.SetText(L"检测到当前工具有新的版本更新，请下载最新版本使用。");
+    prompt.SetType(type);
+    Later(80, [&] { act(prompt, *prompt.GetPromptContent()); });
+    // A click that never arrives fails the test instead of hanging it.
+    Later(kGiveUpMs, [&] {
+        if (prompt.m_hWnd) {
+            prompt.EndDialog(kGaveUp);
+        }
+    });
+    return prompt.DoModal();
+}
+
+void PostKey(HWND target, WPARAM key)
+{
+    ::PostMessageW(target, WM_KEYDOWN, key, 1);
+    ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+}
+
+}  // namespace
+
+TEST(Prompt, TypeThreeShowsOneConfirmButtonThatGivesIdOk)
+{
+    bool cancelShown = true;
+    COLORREF face = 0;
+    const INT_PTR result = RunPrompt(kPromptConfirm, [&](CPromptDlg&, CPromptChildDlg& content) {
+        cancelShown = content.CancelButton().IsWindowVisible() != FALSE;
+        face = skintest::ClientPixels(content.OkButton().m_hWnd).At(3, 12);
+        skintest::ClickAt(CentreOf(content.OkButton().m_hWnd));
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_FALSE(cancelShown);
+    // The "确认" face (PNG 162) is blue.
+    EXPECT_LE(skintest::ColourDistance(face, skintest::Opaque(skintest::ReferenceImage(162).At(3, 12))), 12);
+}
+
+TEST(Prompt, TypeThreeCloseButtonGivesIdCancel)
+{
+    EXPECT_EQ(RunPrompt(kPromptConfirm,
+                        [](CPromptDlg&, CPromptChildDlg& content) {
+                            skintest::ClickAt(CentreOf(content.CloseButton().m_hWnd));
+                        }),
+              IDCANCEL);
+}
+
+TEST(Prompt, TypeFourAnswersOkCancelAndClose)
+{
+    bool cancelShown = false;
+    EXPECT_EQ(RunPrompt(kPromptConfirmCancel,
+                        [&](CPromptDlg&, CPromptChildDlg& content) {
+                            cancelShown = content.CancelButton().IsWindowVisible() != FALSE;
+                            skintest::ClickAt(CentreOf(content.OkButton().m_hWnd));
+                        }),
+              IDOK);
+    EXPECT_TRUE(cancelShown);
+    EXPECT_EQ(RunPrompt(kPromptConfirmCancel,
+                        [](CPromptDlg&, CPromptChildDlg& content) {
+                            skintest::ClickAt(CentreOf(content.CancelButton().m_hWnd));
+                        }),
+              IDCANCEL);
+    EXPECT_EQ(RunPrompt(kPromptConfirmCancel,
+                        [](CPromptDlg&, CPromptChildDlg& content) {
+                            skintest::ClickAt(CentreOf(content.CloseButton().m_hWnd));
+                        }),
+              IDCANCEL);
+}
+
+TEST(Prompt, ResultMessageEndsTheFrameAsOkOrCancel)
+{
+    EXPECT_EQ(RunPrompt(kPromptYesNo, [](CPromptDlg& prompt, CPromptChildDlg&) {
+                  prompt.SendMessage(WM_PROMPT_RESULT, kPromptOk);
+              }),
+              IDOK);
+    EXPECT_EQ(RunPrompt(kPromptYesNo, [](CPromptDlg& prompt, CPromptChildDlg&) {
+                  prompt.SendMessage(WM_PROMPT_RESULT, 7);
+              }),
+              IDCANCEL);
+}
+
+TEST(Prompt, EnterAndEscapeDoNothingInTheContent)
+{
+    // Enter would choose the default answer (OK), Escape would cancel: each is followed by
+    // the other answer's click, which must be what ends the prompt.
+    EXPECT_EQ(RunPrompt(kPromptConfirmCancel,
+                        [](CPromptDlg&, CPromptChildDlg& content) {
+                            PostKey(content.OkButton().m_hWnd, VK_RETURN);
+                            PostKey(content.m_hWnd, VK_RETURN);
+                            Later(100, [&content] { content.CancelButton().SendMessage(BM_CLICK); });
+                        }),
+              IDCANCEL);
+    EXPECT_EQ(RunPrompt(kPromptConfirmCancel,
+                        [](CPromptDlg&, CPromptChildDlg& content) {
+                            PostKey(content.CancelButton().m_hWnd, VK_ESCAPE);
+                            PostKey(content.m_hWnd, VK_ESCAPE);
+                            Later(100, [&content] { content.OkButton().SendMessage(BM_CLICK); });
+                        }),
+              IDOK);
+}
+
+TEST(Prompt, HoverLookReturnsToNormalOnceTheCursorLeaves)
+{
+    int hovered = 0;
+    int afterLeaving = 0;
+    RunPrompt(kPromptConfirmCancel, [&](CPromptDlg& prompt, CPromptChildDlg& content) {
+        const POINT over = CentreOf(content.OkButton().m_hWnd);
+        skintest::MoveMouseTo(over);
+        content.OkButton().SendMessage(WM_NCHITTEST, 0, MAKELPARAM(over.x, over.y));
+        hovered = content.OkButton().GetState();
+        // Far outside the prompt: only the content's hover timer can notice.
+        skintest::MoveMouseTo(POINT{5, 5});
+        skintest::PollThen([&] { return content.OkButton().GetState() == kButtonNormal; }, 2000, [&] {
+            afterLeaving = content.OkButton().GetState();
+            prompt.EndDialog(IDOK);
+        });
+    });
+    EXPECT_EQ(hovered, kButtonHover);
+    EXPECT_EQ(afterLeaving, kButtonNormal);
+}
