@@ -6,6 +6,10 @@
 namespace {
 // Private to the frame: check that the content still lies above the frame.
 const UINT kKeepContentAbove = WM_APP + 0x51;
+// Wine can also put the content beneath the frame without telling either window (an owner
+// shown or activated while another window it owns appears): the order is checked regularly.
+const UINT_PTR kStackCheckTimer = 0x5AFE;
+const UINT kStackCheckPeriodMs = 200;
 }
 
 BEGIN_MESSAGE_MAP(CSkinFrameDlg, CDialog)
@@ -13,6 +17,7 @@ BEGIN_MESSAGE_MAP(CSkinFrameDlg, CDialog)
     ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
     ON_WM_DESTROY()
     ON_MESSAGE(kKeepContentAbove, OnKeepContentAbove)
+    ON_WM_TIMER()
     ON_WM_NCHITTEST()
 END_MESSAGE_MAP()
 
@@ -90,6 +95,7 @@ void CSkinFrameDlg::CreateContent(const RECT& place)
     } else {
         m_showContentWithFrame = true;
     }
+    SetTimer(kStackCheckTimer, kStackCheckPeriodMs);
     OnContentPlaced(*m_content);
     m_content->InitContent();
 }
@@ -139,9 +145,19 @@ void CSkinFrameDlg::KeepContentAbove()
             return;
         }
     }
-    HWND directlyAbove = ::GetWindow(m_hWnd, GW_HWNDPREV);
-    ::SetWindowPos(m_content->m_hWnd, directlyAbove ? directlyAbove : HWND_TOP, 0, 0, 0, 0,
+    // The frame goes right below its content; the content and every other window keep their
+    // places.
+    ::SetWindowPos(m_hWnd, m_content->m_hWnd, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+void CSkinFrameDlg::OnTimer(UINT_PTR id)
+{
+    if (id == kStackCheckTimer) {
+        KeepContentAbove();
+        return;
+    }
+    Default();
 }
 
 LRESULT CSkinFrameDlg::OnKeepContentAbove(WPARAM, LPARAM)
@@ -169,6 +185,7 @@ LRESULT CSkinFrameDlg::OnNcHitTest(POINT screen)
 
 void CSkinFrameDlg::OnDestroy()
 {
+    KillTimer(kStackCheckTimer);
     Default();
     m_background.reset();
     // The content's window goes first, while its object is whole, so that its own WM_DESTROY

@@ -50,6 +50,7 @@ protected:
     LRESULT OnWindowPosChanged(WPARAM, LPARAM);
     void OnDestroy();
     LRESULT OnKeepContentAbove(WPARAM, LPARAM);
+    void OnTimer(UINT_PTR id);
     LRESULT OnNcHitTest(POINT screen);
 
     DECLARE_MESSAGE_MAP()

@@ -1,0 +1,288 @@
+#include "app/CQuenmarRepairDlg.h"
+
+#include <cstdlib>
+
+#include "app/Messages.h"
+#include "app/PanelLayout.h"
+#include "dialogs/CPromptDlg.h"
+#include "dialogs/CSkinFrameDlg.h"
+#include "repair/MakerPages.h"
+#include "repair/ToolIdentity.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr UINT kHoverTimerId = 33;
+// The new-version check runs once, this long after the layout.
+constexpr UINT kVersionCheckTimerId = 39;
+constexpr UINT kVersionCheckDelayMs = 100;
+// GetToolIsNewVersion's answer when a newer tool exists.
+constexpr int kNewVersionExists = 3;
+
+const SkinContentLayout kContentLayout = {
+    139, 0, 0,       // the panel's picture, whole
+    86,              // the close and minimise corner of the top strip does not drag
+    1,               // the frame follows the panel's very first move
+    kHoverTimerId,
+    true,            // smoothed background
+    true,            // Enter and Escape do nothing
+};
+
+const wchar_t kTextInitFailed[] = L"工具初始化失败";
+const wchar_t kTextUnsupportedSystem[] = L"此工具不支持当前系统";
+const wchar_t kTextNewVersion[] = L"检测到当前工具有新的版本更新，请下载最新版本使用。";
+const wchar_t kTextRepairSucceeded[] = L"修复Quenmar软件名称显示乱码成功！";
+const wchar_t kTextRepairFailed[] = L"修复Quenmar软件名称显示乱码失败！";
+const wchar_t kTextRepairing[] = L"正在修复，请稍等";
+const wchar_t kAgreeAndLinkText[] = L"同意《Tovarin服务工具使用许可协议》";
+const wchar_t kFeedbackLinkText[] = L"反馈问题";
+
+// Colours of the links: RGB(92, 92, 255), and pure blue under the pointer.
+constexpr COLORREF kLinkColour = 0xFF5C5C;
+constexpr COLORREF kLinkHoverColour = 0xFF0000;
+constexpr COLORREF kWhite = 0xFFFFFF;
+
+void MoveTo(CWnd& control, const RECT& rect)
+{
+    control.MoveWindow(rect, TRUE);
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CQuenmarRepairDlg, CSkinContentDlg)
+    ON_WM_DESTROY()
+    ON_WM_TIMER()
+    ON_MESSAGE(WM_REPAIR_RESULT, OnRepairResult)
+    ON_MESSAGE(WM_CLOSE_PROGRESS, OnCloseProgress)
+    ON_BN_CLICKED(IDC_AGREE_CHECK, OnAgreeClicked)
+    ON_BN_CLICKED(IDC_CLOSE, OnCloseClicked)
+    ON_BN_CLICKED(IDC_MINIMIZE, OnMinimizeClicked)
+    ON_BN_CLICKED(IDC_REPAIR, OnRepairClicked)
+    ON_BN_CLICKED(IDC_MORE_TOOLS, OnMoreToolsClicked)
+END_MESSAGE_MAP()
+
+CQuenmarRepairDlg::CQuenmarRepairDlg() : CSkinContentDlg(kContentLayout)
+{
+    AddHoverTarget(m_close);
+    AddHoverTarget(m_minimize);
+    AddHoverTarget(m_repair);
+    AddHoverTarget(m_moreTools);
+    AddHoverTarget(m_feedbackLink);
+    AddHoverTarget(m_agreementLink);
+}
+
+void CQuenmarRepairDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_VERSION, m_version);
+    DDX_Control(pDX, IDC_CLOSE, m_close);
+    DDX_Control(pDX, IDC_MINIMIZE, m_minimize);
+    DDX_Control(pDX, IDC_REPAIR, m_repair);
+    DDX_Control(pDX, IDC_MORE_TOOLS, m_moreTools);
+    DDX_Control(pDX, IDC_AGREE_CHECK, m_agree);
+    DDX_Control(pDX, IDC_AGREEMENT_LINK, m_agreementLink);
+    DDX_Control(pDX, IDC_FEEDBACK_LINK, m_feedbackLink);
+}
+
+BOOL CQuenmarRepairDlg::OnInitDialog()
+{
+    CSkinContentDlg::OnInitDialog();
+    RunStartupChecks();
+    return TRUE;
+}
+
+void CQuenmarRepairDlg::ShowPrompt(const wchar_t* text, CWnd* owner)
+{
+    CPromptDlg prompt(owner);
+    prompt.SetScale(GetScale());
+    prompt.SetText(text);
+    prompt.SetType(kPromptConfirm);
+    prompt.DoModal();
+}
+
+// No window is destroyed on this way out, so the tool's folder stays.
+void CQuenmarRepairDlg::FailStartup(const wchar_t* text)
+{
+    ShowPrompt(text, nullptr);
+    std::exit(0);
+}
+
+void CQuenmarRepairDlg::RunStartupChecks()
+{
+    if (!m_repairTask.SetNotifyWindow(m_hWnd)) {
+        FailStartup(kTextInitFailed);
+    }
+    if (!m_repairTask.IsSupportedSystem()) {
+        FailStartup(kTextUnsupportedSystem);
+    }
+    if (!m_hook.SetHookWindow(m_hWnd) || !m_hook.InstallHook()) {
+        FailStartup(kTextInitFailed);
+    }
+    if (!m_feedback.LoadFeedbackLibrary() || m_feedback.InitFreedbackDll() == 0) {
+        FailStartup(kTextInitFailed);
+    }
+}
+
+void CQuenmarRepairDlg::InitContent()
+{
+    const float s = GetScale();
+    RECT client;
+    GetClientRect(&client);
+
+    int agreeWidth = -1;
+    int feedbackWidth = -1;
+    {
+        // Texts are measured in the owner's font, on the panel's device context.
+        WindowDC dc(m_hWnd);
+        agreeWidth = GetTextWidth(GetOwner(), dc.Get(), kAgreeAndLinkText);
+        feedbackWidth = GetTextWidth(GetOwner(), dc.Get(), kFeedbackLinkText);
+    }
+    const PanelLayout layout = ComputePanelLayout(client, s, agreeWidth, feedbackWidth);
+
+    m_close.SetImages(141, 142, 143, 144);
+    MoveTo(m_close, layout.close);
+    m_close.SetStretch(TRUE);
+    m_minimize.SetImages(147, 148, 149, 150);
+    MoveTo(m_minimize, layout.minimize);
+    m_minimize.SetStretch(TRUE);
+
+    m_version.SetWindowText(TOOL_VERSION);
+    m_version.SetBackgroundImage(GetBackground());
+    m_version.SetBackgroundRect(188, 16, 228, 31);
+    m_version.CreateFontFromParent();
+    m_version.SetAlignMode(1);
+    m_version.SetBkColor(kWhite);
+    m_version.SetTextColors(kWhite, kWhite);
+    MoveTo(m_version, layout.version);
+
+    const RECT& slice = layout.repairSlice;
+    m_repair.SetBackgroundImage(139);
+    m_repair.SetBackgroundRect(slice.left, slice.top, slice.right, slice.bottom);
+    m_repair.SetHitInset(layout.repairInset, layout.repairInset, layout.repairInset, layout.repairInset);
+    m_repair.SetStretch(TRUE);
+    m_repair.SetImages(188, 189, 190, 191);
+    MoveTo(m_repair, layout.repair);
+
+    const RECT& toolsSlice = layout.moreToolsSlice;
+    m_moreTools.SetBackgroundImage(139);
+    m_moreTools.SetBackgroundRect(toolsSlice.left, toolsSlice.top, toolsSlice.right, toolsSlice.bottom);
+    m_moreTools.SetStretch(TRUE);
+    m_moreTools.SetHitInset(0, 0, 0, 0);
+    m_moreTools.SetImages(197, 198, 199, 200);
+    MoveTo(m_moreTools, layout.moreTools);
+
+    m_agree.CreateFontFromParent();
+    m_agree.SetScale(s);
+    MoveTo(m_agree, layout.agree);
+    m_agree.SetCheck(BST_CHECKED);
+
+    for (CDrawTextStatic* link : {&m_agreementLink, &m_feedbackLink}) {
+        link->CreateFontFromParent();
+        link->SetAlignMode(1);
+        link->SetBkColor(kWhite);
+        link->SetTextColors(kLinkColour, kLinkHoverColour);
+    }
+    MoveTo(m_agreementLink, layout.agreementLink);
+    MoveTo(m_feedbackLink, layout.feedbackLink);
+
+    SetTimer(kVersionCheckTimerId, kVersionCheckDelayMs);
+}
+
+void CQuenmarRepairDlg::OnTimer(UINT_PTR id)
+{
+    if (id == kVersionCheckTimerId) {
+        KillTimer(kVersionCheckTimerId);
+        CheckForNewVersion();
+        Default();
+        return;
+    }
+    CSkinContentDlg::OnTimer(id);
+}
+
+void CQuenmarRepairDlg::CheckForNewVersion()
+{
+    if (m_feedback.GetToolIsNewVersion(TOOL_ID, TOOL_VERSION) != kNewVersionExists) {
+        return;
+    }
+    ShowPrompt(kTextNewVersion, this);
+    m_feedback.OpenToolDownUrl();
+    std::exit(0);
+}
+
+void CQuenmarRepairDlg::OnAgreeClicked()
+{
+    // The thread asks for the check state, which the interface thread answers once it has
+    // finished with this click.
+    HANDLE thread = ::CreateThread(nullptr, 0, &CQuenmarRepairDlg::AgreeCheckThreadProc, this, 0, nullptr);
+    if (thread) {
+        ::CloseHandle(thread);
+    }
+}
+
+DWORD WINAPI CQuenmarRepairDlg::AgreeCheckThreadProc(LPVOID param)
+{
+    auto* panel = static_cast<CQuenmarRepairDlg*>(param);
+    panel->m_repair.EnableButton(panel->m_agree.GetCheck() == BST_CHECKED);
+    return 1;
+}
+
+void CQuenmarRepairDlg::OnCloseClicked()
+{
+    ::SendMessageW(GetOwner(), WM_CLOSE, 0, 0);
+}
+
+void CQuenmarRepairDlg::OnMinimizeClicked()
+{
+    ::PostMessageW(GetOwner(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void CQuenmarRepairDlg::OnRepairClicked()
+{
+    if (!m_repairTask.StartRepair()) {
+        ShowPrompt(kTextRepairFailed, nullptr);
+        return;
+    }
+    // The worker's messages are handled only once the busy pop-up's modal loop runs, after
+    // the pop-up has been stored here.
+    m_progress.reset();
+    m_progress = std::make_unique<CExecutePromptDlg>();
+    m_progress->SetText(kTextRepairing);
+    m_progress->SetScale(GetScale());
+    m_progress->DoModal();
+}
+
+LRESULT CQuenmarRepairDlg::OnCloseProgress(WPARAM, LPARAM)
+{
+    if (m_progress && m_progress->m_hWnd) {
+        m_progress->SendMessage(WM_CLOSE_PROGRESS);
+    }
+    return 1;
+}
+
+LRESULT CQuenmarRepairDlg::OnRepairResult(WPARAM result, LPARAM)
+{
+    if (result == kRepairSucceeded) {
+        ShowPrompt(kTextRepairSucceeded, nullptr);
+    } else if (result == kRepairFailed) {
+        ShowPrompt(kTextRepairFailed, nullptr);
+    }
+    return 1;
+}
+
+void CQuenmarRepairDlg::OnMoreToolsClicked()
+{
+    m_feedback.OpenUrl(kKnowledgeBaseArticle);
+}
+
+void CQuenmarRepairDlg::OnDestroy()
+{
+    m_close.ReleaseImages();
+    m_minimize.ReleaseImages();
+    m_repair.ReleaseImages();
+    m_moreTools.ReleaseImages();
+    m_progress.reset();
+    // The hook reports to this window and the library's pages are opened from it: both go
+    // with it.
+    m_hook.RemoveHook();
+    m_feedback.FreeFeedbackLibrary();
+    CSkinContentDlg::OnDestroy();
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The main panel: the opaque content of the main window. It runs the start-up checks while it
+// is being created, lays out its skinned controls, starts the repair with the busy pop-up and
+// shows its result, keeps the repair button's state in line with the agreement check box and
+// opens the maker's pages through the feedback library.
+#include <memory>
+
+#include "controls/CCheckBoxBtn.h"
+#include "controls/CDrawTextStatic.h"
+#include "controls/CFeaturePngButton.h"
+#include "controls/CPngButton.h"
+#include "dialogs/CExecutePromptDlg.h"
+#include "dialogs/CSkinContentDlg.h"
+#include "repair/CFeedbackLibrary.h"
+#include "repair/CMouseHook.h"
+#include "repair/CRepairTask.h"
+
+class CQuenmarRepairDlg : public CSkinContentDlg {
+public:
+    CQuenmarRepairDlg();
+
+    void InitContent() override;
+
+    // Gives the repair task and the mouse hook the panel's window, refuses every system but
+    // Windows 10.0 and binds the feedback library. On a failure it shows a prompt and ends the
+    // process (exit code 0); it returns only when every step succeeded.
+    void RunStartupChecks();
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    void OnDestroy();
+    void OnTimer(UINT_PTR id);
+    LRESULT OnRepairResult(WPARAM result, LPARAM);
+    LRESULT OnCloseProgress(WPARAM, LPARAM);
+    void OnAgreeClicked();
+    void OnCloseClicked();
+    void OnMinimizeClicked();
+    void OnRepairClicked();
+    void OnMoreToolsClicked();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Shows the prompt of type 3 ("确认") with `text`, modally, owned by `owner`.
+    void ShowPrompt(const wchar_t* text, CWnd* owner);
+    [[noreturn]] void FailStartup(const wchar_t* text);
+    void CheckForNewVersion();
+    static DWORD WINAPI AgreeCheckThreadProc(LPVOID param);
+
+    CDrawTextStatic m_version;
+    CPngButton m_close;
+    CPngButton m_minimize;
+    CFeaturePngButton m_repair;
+    CFeaturePngButton m_moreTools;
+    CRepairTask m_repairTask;
+    // The busy pop-up of the latest repair; replaced by the next repair, deleted with the panel.
+    std::unique_ptr<CExecutePromptDlg> m_progress;
+    CCheckBoxBtn m_agree;
+    CDrawTextStatic m_agreementLink;
+    CDrawTextStatic m_feedbackLink;
+    CFeedbackLibrary m_feedback;
+    CMouseHook m_hook;
+};
