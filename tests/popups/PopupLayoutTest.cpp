@@ -1,10 +1,12 @@
-// The feedback pop-up's arithmetic without windows: its buttons under both rounding rules
-// and the report's time text.
+// The pop-ups' arithmetic without windows: the feedback buttons under both rounding rules,
+// the report's time text and the parts of the agreement bubble's picture.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "dialogs/AgreementText.h"
 #include "dialogs/CProblemSolvingFeedbackDlg.h"
+#include "dialogs/CTooltipDlg.h"
 #include "tests/popups/PopupsTestSupport.h"
 
 TEST(FeedbackButtonPlaces, AtScaleOneTheButtonsSitUnscaledAroundTheMiddle)
@@ -51,4 +53,47 @@ TEST(FeedbackTimeText, IsTheLowThirtyTwoBitsAsAPlainSignedDecimal)
     EXPECT_EQ(FeedbackTimeText(0), L"0");
     EXPECT_EQ(FeedbackTimeText((1LL << 32) + 5), L"5");
     EXPECT_EQ(FeedbackTimeText(1LL << 31), L"-2147483648");
+}
+
+TEST(BubbleParts, TheTailKeepsItsSizeAndPlaceAtTheBottomWhateverTheFrameSize)
+{
+    for (const SIZE size : {SIZE{396, 482}, SIZE{398, 472}, SIZE{600, 300}}) {
+        const BubbleParts p = PlaceBubbleParts(size.cx, size.cy, 1.0f);
+        const int bodyBottom = size.cy - 11;
+        EXPECT_RECT(p.bodyLeft.dest, RECT{0, 0, 70, bodyBottom});
+        EXPECT_RECT(p.bodyMiddle.dest, RECT{70, 0, 100, bodyBottom});
+        EXPECT_RECT(p.bodyRight.dest, RECT{100, 0, size.cx, bodyBottom});
+        EXPECT_RECT(p.tail.dest, RECT{70, bodyBottom, 100, size.cy});
+        // The rectangle's rows and the tail's rows of the image, the tail's column unscaled.
+        EXPECT_RECT(p.bodyLeft.source, RECT{0, 0, 70, 391});
+        EXPECT_RECT(p.bodyMiddle.source, RECT{70, 0, 100, 391});
+        EXPECT_RECT(p.bodyRight.source, RECT{100, 0, 541, 391});
+        EXPECT_RECT(p.tail.source, RECT{70, 391, 100, 402});
+    }
+    // Scaled: 11 x 1.25 rows, centred 85 x 1.25 from the left.
+    const BubbleParts scaled = PlaceBubbleParts(497, 590, 1.25f);
+    EXPECT_RECT(scaled.tail.dest, RECT{106 - 18, 577, 106 + 18, 590});
+    EXPECT_RECT(scaled.bodyLeft.dest, RECT{0, 0, 88, 577});
+    EXPECT_RECT(scaled.bodyRight.dest, RECT{124, 0, 497, 577});
+    // A frame lower than the tail shows only the tail.
+    EXPECT_EQ(PlaceBubbleParts(100, 5, 1.0f).bodyLeft.dest.bottom, 0);
+}
+
+TEST(AgreementForDisplay, IndentsWithIdeographicSpacesAndKeepsEverythingElse)
+{
+    EXPECT_EQ(AgreementForDisplay(L"标题\r\n\r\n    1.条款：\r\n    A.项目。"),
+              L"标题\r\n\r\n\u3000\u30001.条款：\r\n\u3000\u3000A.项目。");
+    EXPECT_EQ(AgreementForDisplay(L"    x"), L"\u3000\u3000x");
+    EXPECT_EQ(AgreementForDisplay(L"a    b\r\n  c\r\n"), L"a    b\r\n  c\r\n");
+    EXPECT_EQ(AgreementForDisplay(L""), L"");
+
+    const std::wstring agreement = BuildAgreementText();
+    const std::wstring shown = AgreementForDisplay(agreement);
+    size_t indented = 0;
+    for (size_t at = agreement.find(L"\r\n    "); at != std::wstring::npos; at = agreement.find(L"\r\n    ", at + 1)) {
+        ++indented;
+    }
+    EXPECT_GT(indented, 40u);
+    EXPECT_EQ(shown.size(), agreement.size() - 2 * indented);
+    EXPECT_EQ(shown.find(L"\r\n    "), std::wstring::npos);
 }
