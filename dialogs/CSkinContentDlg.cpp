@@ -59,6 +59,13 @@ void CSkinContentDlg::OnCancel()
     }
 }
 
+RECT CSkinContentDlg::BackgroundRect() const
+{
+    RECT client;
+    GetClientRect(&client);
+    return client;
+}
+
 BOOL CSkinContentDlg::OnEraseBkgnd(HDC dc)
 {
     const PngImage* image = GetBackground();
@@ -73,7 +80,7 @@ BOOL CSkinContentDlg::OnEraseBkgnd(HDC dc)
         if (m_layout.smoothBackground) {
             graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
         }
-        DrawPngPart(graphics, image, client, 0, 0, image->Width() - m_layout.imageTrimRight,
+        DrawPngPart(graphics, image, BackgroundRect(), 0, 0, image->Width() - m_layout.imageTrimRight,
                     image->Height() - m_layout.imageTrimBottom);
     }
     buffer.Present(dc);

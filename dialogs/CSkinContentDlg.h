@@ -37,6 +37,9 @@ protected:
     // cursor is outside the content, at every tick of the hover timer.
     void AddHoverTarget(HoverTarget& target) { m_hoverTargets.push_back(&target); }
     void RefreshHoverTargets(POINT screen);
+    // Where the background picture is drawn, in client coordinates: the whole client area,
+    // unless a content keeps a rectangle of its own.
+    virtual RECT BackgroundRect() const;
 
     BOOL OnInitDialog() override;
     // The dialog manager's OK and Cancel (Enter, Escape, WM_CLOSE) end the whole pop-up.

@@ -38,8 +38,7 @@ BOOL CSkinFrameDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     if (m_layout.ownScale) {
-        WindowDC screen(nullptr);
-        m_scale = skin::ScaleFromDpi(::GetDeviceCaps(screen.Get(), LOGPIXELSY));
+        m_scale = skin::ScaleFromDpi(ScreenPixelsPerInch());
     }
     RECT window;
     GetWindowRect(&window);
@@ -62,13 +61,26 @@ BOOL CSkinFrameDlg::OnInitDialog()
     return TRUE;
 }
 
+int CSkinFrameDlg::ScreenPixelsPerInch() const
+{
+    WindowDC screen(nullptr);
+    return ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
+}
+
+void CSkinFrameDlg::DrawPicture(LayeredPicture& picture, const PngImage& image)
+{
+    picture.Draw(image);
+}
+
 bool CSkinFrameDlg::ComposePicture(int width, int height)
 {
     if (!m_background && !LoadPngResource(&m_background, m_layout.imageId)) {
         return false;
     }
     LayeredPicture picture(width, height);
-    picture.Draw(*m_background);
+    DrawPicture(picture, *m_background);
+    // Set before the update: the update resizes the window, which must not compose again.
+    m_pictureSize = SIZE{width, height};
     RECT window;
     GetWindowRect(&window);
     m_hasPicture = picture.Apply(m_hWnd, POINT{window.left, window.top}) != FALSE;
@@ -106,14 +118,19 @@ void CSkinFrameDlg::FollowContent(const RECT& contentWindowRect)
     MoveWindow(skin::Outset(contentWindowRect, m_layout.atCreation, m_scale), TRUE);
 }
 
-void CSkinFrameDlg::OnMove(int, int)
+void CSkinFrameDlg::PlaceContentForMove()
 {
-    Default();
     if (m_moveSync && m_content && ::IsWindow(m_content->m_hWnd)) {
         RECT window;
         GetWindowRect(&window);
         m_content->MoveWindow(skin::Inset(window, m_layout.onMove, m_scale), TRUE);
     }
+}
+
+void CSkinFrameDlg::OnMove(int, int)
+{
+    Default();
+    PlaceContentForMove();
 }
 
 LRESULT CSkinFrameDlg::OnWindowPosChanged(WPARAM, LPARAM lParam)
@@ -127,6 +144,18 @@ LRESULT CSkinFrameDlg::OnWindowPosChanged(WPARAM, LPARAM lParam)
     if (pos && !(pos->flags & SWP_NOZORDER)) {
         // Posted: the reordering happens after this message, while the frame is shown.
         PostMessage(kKeepContentAbove);
+    }
+    if (pos && !(pos->flags & SWP_NOSIZE) && m_hasPicture) {
+        RECT window;
+        GetWindowRect(&window);
+        const SIZE size{window.right - window.left, window.bottom - window.top};
+        if (size.cx != m_pictureSize.cx || size.cy != m_pictureSize.cy) {
+            // Given another size by its owner: a layered window shows only its last picture,
+            // so the picture is composed anew for the new size, and the content follows a
+            // change of size that came without a move.
+            ComposePicture(size.cx, size.cy);
+            PlaceContentForMove();
+        }
     }
     return result;
 }

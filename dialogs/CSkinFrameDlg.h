@@ -11,6 +11,7 @@
 #include "framework/CDialog.h"
 
 class CSkinContentDlg;
+class LayeredPicture;
 
 class CSkinFrameDlg : public CDialog {
 public:
@@ -41,10 +42,19 @@ protected:
     // frame); called just before its InitContent.
     virtual void OnContentPlaced(CSkinContentDlg&) {}
 
+    // Draws the frame's image into a picture of the frame's size: the whole image
+    // stretched, unless a pair lays its picture out otherwise.
+    virtual void DrawPicture(LayeredPicture& picture, const PngImage& image);
+    // The screen's LOGPIXELSY, from which frames with their own scale compute it.
+    virtual int ScreenPixelsPerInch() const;
+
     BOOL OnInitDialog() override;
     // Composes the frame's picture at the given size and gives it to the window at its
     // current position. False when the frame's image cannot be loaded.
     bool ComposePicture(int width, int height);
+    // While the frame carries its content: the content goes to the frame's window rectangle
+    // inset by the margins for moves.
+    void PlaceContentForMove();
 
     void OnMove(int x, int y);
     LRESULT OnWindowPosChanged(WPARAM, LPARAM);
@@ -65,5 +75,6 @@ private:
     float m_scale = 1.0f;
     int m_moveSync;
     bool m_hasPicture = false;
+    SIZE m_pictureSize{};
     bool m_showContentWithFrame = false;
 };

@@ -1,5 +1,7 @@
 #include "dialogs/LayeredPicture.h"
 
+#include <algorithm>
+
 LayeredPicture::LayeredPicture(int width, int height) : m_width(width), m_height(height), m_dc(nullptr)
 {
     BITMAPINFO info{};
@@ -36,6 +38,47 @@ void LayeredPicture::Draw(const PngImage& image)
                             reinterpret_cast<BYTE*>(m_bits));
     Gdiplus::Graphics graphics(&surface);
     DrawPngPart(graphics, &image, RECT{0, 0, m_width, m_height}, 0, 0, image.Width(), image.Height());
+}
+
+// Scaled by hand: GDI+ blends the pixels along a part's edges with what lies outside the part
+// (and Wine's GDI+ does so even for nearest-neighbour drawing). Each picture pixel takes the
+// image pixel under its centre, so a part's first and last rows and columns stay its own as
+// long as it is not shrunk below half its size.
+void LayeredPicture::DrawPart(const PngImage& image, const RECT& dest, const RECT& source)
+{
+    const int destWidth = dest.right - dest.left;
+    const int destHeight = dest.bottom - dest.top;
+    const int sourceWidth = source.right - source.left;
+    const int sourceHeight = source.bottom - source.top;
+    if (!m_bits || !image.Get() || destWidth <= 0 || destHeight <= 0 || sourceWidth <= 0 || sourceHeight <= 0) {
+        return;
+    }
+    // The part at its own size, premultiplied as the picture is.
+    Gdiplus::Bitmap part(sourceWidth, sourceHeight, PixelFormat32bppPARGB);
+    {
+        Gdiplus::Graphics graphics(&part);
+        graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+        graphics.DrawImage(image.Get(), 0, 0, source.left, source.top, sourceWidth, sourceHeight, Gdiplus::UnitPixel);
+    }
+    Gdiplus::Rect whole(0, 0, sourceWidth, sourceHeight);
+    Gdiplus::BitmapData data{};
+    if (part.LockBits(&whole, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) != Gdiplus::Ok) {
+        return;
+    }
+    const int top = std::max(0, static_cast<int>(dest.top));
+    const int bottom = std::min(m_height, static_cast<int>(dest.bottom));
+    const int left = std::max(0, static_cast<int>(dest.left));
+    const int right = std::min(m_width, static_cast<int>(dest.right));
+    for (int y = top; y < bottom; ++y) {
+        const int sourceY = (2 * (y - dest.top) + 1) * sourceHeight / (2 * destHeight);
+        const auto* row = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(data.Scan0) +
+                                                         static_cast<ptrdiff_t>(sourceY) * data.Stride);
+        DWORD* target = m_bits + static_cast<size_t>(y) * static_cast<size_t>(m_width);
+        for (int x = left; x < right; ++x) {
+            target[x] = row[(2 * (x - dest.left) + 1) * sourceWidth / (2 * destWidth)];
+        }
+    }
+    part.UnlockBits(&data);
 }
 
 DWORD LayeredPicture::Pixel(int x, int y) const

@@ -11,8 +11,14 @@ public:
     LayeredPicture& operator=(const LayeredPicture&) = delete;
 
     bool Valid() const { return m_bits != nullptr; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
     // Stretches the whole image over the picture.
     void Draw(const PngImage& image);
+    // Scales the source rectangle (image pixels) of `image` into `dest` (picture pixels),
+    // replacing what was there, pixel for pixel (nearest neighbour): parts laid side by side
+    // meet without blended seams, and a one-pixel outline stays one sharp pixel.
+    void DrawPart(const PngImage& image, const RECT& dest, const RECT& source);
     // A pixel as 0xAARRGGBB with premultiplied colour.
     DWORD Pixel(int x, int y) const;
     // Gives `window` this picture, its size and the top-left corner `position` at once.

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds, shows each pop-up under Wine and leaves PNG screenshots in out/:
 #   prompt-type3.png, prompt-type4.png, prompt-type4-scale125.png,
-#   progress-0.png .. progress-3.png (the busy text with none to three dots).
+#   progress-0.png .. progress-3.png (the busy text with none to three dots),
+#   feedback.png, feedback-dpi125.png (the pop-up computes its scale from the screen),
+#   agreement.png, agreement-scale125.png (the bubble over a stand-in panel, resized as the
+#   panel resizes it, its text scrolled to the middle).
 # Xvfb does not blend a layered window's half-transparent pixels with what lies beneath, so
 # the soft shadow shows there as a dark band. Each shot therefore also gets a *-blended.png:
 # the frame's picture laid with its alpha over the desktop colour, the content from the shot.
@@ -48,7 +51,8 @@ blend() {
 }
 
 # shoot NAME IMAGE "DELAYS" VIEWER-ARGS...: starts the viewer, waits until its pop-up shows,
-# then takes one screenshot after each delay (milliseconds, from the moment it showed).
+# then takes one screenshot after each delay (milliseconds, from the moment it showed). IMAGE
+# "-": no blended preview (the picture has no half-transparent shadow).
 shoot() {
   local name=$1 image=$2 delays=$3
   shift 3
@@ -88,9 +92,13 @@ shoot() {
     file=$OUT_DIR/$name.png
     [ "$count" -gt 1 ] && file=$OUT_DIR/$name-$n.png
     import -display "$DISPLAY" -window root -crop "${width}x${height}+${x}+${y}" +repage "$file"
-    # shellcheck disable=SC2086
-    blend "$file" "$image" $rects
-    harness_log "wrote ${file#"$HARNESS_ROOT"/} and its blended preview"
+    if [ "$image" = - ]; then
+      harness_log "wrote ${file#"$HARNESS_ROOT"/}"
+    else
+      # shellcheck disable=SC2086
+      blend "$file" "$image" $rects
+      harness_log "wrote ${file#"$HARNESS_ROOT"/} and its blended preview"
+    fi
     n=$((n + 1))
   done
   wait "$pid" || true
@@ -102,3 +110,11 @@ shoot prompt-type4 "$PNG/151.png" "400" prompt 4 RECT 2 1.0 "检测到当前工�
 shoot prompt-type4-scale125 "$PNG/151.png" "400" prompt 4 RECT 2 1.25 "修复Quenmar软件名称显示乱码失败！"
 # The dots change 500 ms after the start and then every 600 ms.
 shoot progress "$PNG/145.png" "150 750 1350 1950" progress RECT 3
+shoot feedback "$PNG/168.png" "400" feedback RECT 2
+# The feedback pop-up takes its scale from the screen's pixel density: 125 for this one shot.
+harness_set_dpi 125
+shoot feedback-dpi125 "$PNG/168.png" "400" feedback RECT 2 || true
+harness_set_dpi 96
+# The skinned bar follows the text's scrolling within its 500 ms resynchronisation.
+shoot agreement - "900" agreement RECT 3
+shoot agreement-scale125 - "900" agreement RECT 3 1.25
