@@ -4,6 +4,7 @@
 
 #include "app/Messages.h"
 #include "app/PanelLayout.h"
+#include "dialogs/CProblemSolvingFeedbackDlg.h"
 #include "dialogs/CPromptDlg.h"
 #include "dialogs/CSkinFrameDlg.h"
 #include "repair/MakerPages.h"
@@ -52,8 +53,10 @@ void MoveTo(CWnd& control, const RECT& rect)
 BEGIN_MESSAGE_MAP(CQuenmarRepairDlg, CSkinContentDlg)
     ON_WM_DESTROY()
     ON_WM_TIMER()
+    ON_WM_LBUTTONDOWN()
     ON_MESSAGE(WM_REPAIR_RESULT, OnRepairResult)
     ON_MESSAGE(WM_CLOSE_PROGRESS, OnCloseProgress)
+    ON_MESSAGE(WM_HOOK_LBUTTONDOWN, OnHookLButtonDown)
     ON_BN_CLICKED(IDC_AGREE_CHECK, OnAgreeClicked)
     ON_BN_CLICKED(IDC_CLOSE, OnCloseClicked)
     ON_BN_CLICKED(IDC_MINIMIZE, OnMinimizeClicked)
@@ -225,9 +228,81 @@ DWORD WINAPI CQuenmarRepairDlg::AgreeCheckThreadProc(LPVOID param)
     return 1;
 }
 
+// Before the main window ends, the user is asked whether the problem was solved.
 void CQuenmarRepairDlg::OnCloseClicked()
 {
+    CProblemSolvingFeedbackDlg feedback;
+    feedback.SetFeedbackLibrary(&m_feedback);
+    feedback.DoModal();
     ::SendMessageW(GetOwner(), WM_CLOSE, 0, 0);
+}
+
+// The links are plain statics that let clicks through to the panel, which tells them apart.
+void CQuenmarRepairDlg::OnLButtonDown(UINT, POINT point)
+{
+    ClientToScreen(&point);
+    if (m_feedbackLink.ContainsScreenPoint(point.x, point.y)) {
+        m_feedback.FeedbackQuestion(TOOL_ID, TOOL_VERSION);
+    }
+    if (m_agreementLink.ContainsScreenPoint(point.x, point.y)) {
+        ToggleAgreement();
+    } else if (m_agreement) {
+        HideAgreement();
+    }
+    Default();
+}
+
+void CQuenmarRepairDlg::ToggleAgreement()
+{
+    const float s = GetScale();
+    if (!m_agreement) {
+        m_agreement = std::make_unique<CTooltipDlg>();
+        m_agreement->SetScale(s);
+        m_agreement->Create(IDD_TOOLTIP, this);
+    }
+    RECT panel;
+    GetWindowRect(&panel);
+    const int width = panel.right - panel.left;
+    const int height = panel.bottom - panel.top;
+    m_agreement->MoveWindow(static_cast<int>(panel.left + 2 * s), static_cast<int>(panel.top + 108 * s),
+                            static_cast<int>(width - 2 * s), static_cast<int>(height - 128 * s), TRUE);
+    if (m_agreement->IsWindowVisible()) {
+        HideAgreement();
+    } else {
+        m_agreement->ShowWindow(SW_SHOW);
+        m_agreement->ShowContent(1);
+    }
+}
+
+void CQuenmarRepairDlg::HideAgreement()
+{
+    m_agreement->ShowWindow(SW_HIDE);
+    m_agreement->ShowContent(0);
+}
+
+// A left press anywhere on the desktop hides the bubble, unless it falls on the bubble or on
+// its link (the panel's own WM_LBUTTONDOWN toggles it there). The parameters are the hook's
+// and are not used.
+LRESULT CQuenmarRepairDlg::OnHookLButtonDown(WPARAM, LPARAM)
+{
+    if (!m_agreement) {
+        return 1;
+    }
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    RECT panel;
+    GetWindowRect(&panel);
+    if (!::PtInRect(&panel, cursor)) {
+        HideAgreement();
+        return 1;
+    }
+    RECT bubble;
+    m_agreement->GetWindowRect(&bubble);
+    if (!m_agreementLink.ContainsScreenPoint(cursor.x, cursor.y) && !::PtInRect(&bubble, cursor) &&
+        m_agreement->IsWindowVisible()) {
+        HideAgreement();
+    }
+    return 1;
 }
 
 void CQuenmarRepairDlg::OnMinimizeClicked()
@@ -280,6 +355,7 @@ void CQuenmarRepairDlg::OnDestroy()
     m_repair.ReleaseImages();
     m_moreTools.ReleaseImages();
     m_progress.reset();
+    m_agreement.reset();
     // The hook reports to this window and the library's pages are opened from it: both go
     // with it.
     m_hook.RemoveHook();

@@ -11,6 +11,7 @@
 #include "controls/CPngButton.h"
 #include "dialogs/CExecutePromptDlg.h"
 #include "dialogs/CSkinContentDlg.h"
+#include "dialogs/CTooltipDlg.h"
 #include "repair/CFeedbackLibrary.h"
 #include "repair/CMouseHook.h"
 #include "repair/CRepairTask.h"
@@ -32,6 +33,8 @@ protected:
 
     void OnDestroy();
     void OnTimer(UINT_PTR id);
+    void OnLButtonDown(UINT flags, POINT point);
+    LRESULT OnHookLButtonDown(WPARAM, LPARAM);
     LRESULT OnRepairResult(WPARAM result, LPARAM);
     LRESULT OnCloseProgress(WPARAM, LPARAM);
     void OnAgreeClicked();
@@ -47,6 +50,9 @@ private:
     void ShowPrompt(const wchar_t* text, CWnd* owner);
     [[noreturn]] void FailStartup(const wchar_t* text);
     void CheckForNewVersion();
+    // Shows the agreement bubble (made at its first use) over the panel, or hides it.
+    void ToggleAgreement();
+    void HideAgreement();
     static DWORD WINAPI AgreeCheckThreadProc(LPVOID param);
 
     CDrawTextStatic m_version;
@@ -57,6 +63,8 @@ private:
     CRepairTask m_repairTask;
     // The busy pop-up of the latest repair; replaced by the next repair, deleted with the panel.
     std::unique_ptr<CExecutePromptDlg> m_progress;
+    // The agreement bubble, made on the first click on its link, deleted with the panel.
+    std::unique_ptr<CTooltipDlg> m_agreement;
     CCheckBoxBtn m_agree;
     CDrawTextStatic m_agreementLink;
     CDrawTextStatic m_feedbackLink;
