@@ -8,7 +8,6 @@
 namespace appdriver {
 namespace {
 
-constexpr wchar_t kToolName[] = L"Veskar.exe";
 constexpr wchar_t kLibraryName[] = L"TovarinFeedbackInformation.dll";
 constexpr wchar_t kScratchBase[] = L"C:\\VeskarScratch";
 
@@ -325,7 +324,7 @@ ToolRun::ToolRun(const ToolFiles& files, const std::wstring& folder, const Launc
     ::DeleteFileW(m_feedbackJournal.c_str());
     ::DeleteFileW(m_agentJournal.c_str());
 
-    if (!CopyFiles(files, options.library)) {
+    if (!CopyFiles(files, options)) {
         return;
     }
     // Wine reads both settings when a process starts; they are undone once this one has.
@@ -345,7 +344,7 @@ ToolRun::ToolRun(const ToolFiles& files, const std::wstring& folder, const Launc
         }
     }
 
-    std::wstring commandLine = L"\"" + m_folder + L"\\" + kToolName + L"\"";
+    std::wstring commandLine = L"\"" + m_folder + L"\\" + options.programName + L"\"";
     std::vector<wchar_t> environment = Environment(options);
     STARTUPINFOW startup{sizeof(startup)};
     m_startTick = ::GetTickCount64();
@@ -372,9 +371,10 @@ ToolRun::~ToolRun()
     ::DeleteFileW(m_agentJournal.c_str());
 }
 
-bool ToolRun::CopyFiles(const ToolFiles& files, Library library)
+bool ToolRun::CopyFiles(const ToolFiles& files, const LaunchOptions& options)
 {
-    if (!::CopyFileW(files.tool.c_str(), (m_folder + L"\\" + kToolName).c_str(), FALSE)) {
+    const Library library = options.library;
+    if (!::CopyFileW(files.tool.c_str(), (m_folder + L"\\" + options.programName).c_str(), FALSE)) {
         m_error = "cannot copy " + Utf8(files.tool) + " into " + Utf8(m_folder);
         return false;
     }

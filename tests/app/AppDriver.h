@@ -101,6 +101,8 @@ enum class Library { Standin, Lacking, Missing };
 
 struct LaunchOptions {
     Library library = Library::Standin;
+    // The name the program is copied and started under.
+    std::wstring programName = L"Veskar.exe";
     // Extra environment variables for the tool (and what it starts); an empty value removes
     // the variable.
     std::vector<std::pair<std::wstring, std::wstring>> environment;
@@ -157,7 +159,7 @@ public:
     std::vector<std::string> AgentCalls() const { return ReadLines(m_agentJournal); }
 
 private:
-    bool CopyFiles(const ToolFiles& files, Library library);
+    bool CopyFiles(const ToolFiles& files, const LaunchOptions& options);
     std::vector<wchar_t> Environment(const LaunchOptions& options) const;
 
     std::wstring m_folder;
