@@ -96,8 +96,14 @@ void CExecutePromptDlg::OnContentPlaced(CSkinContentDlg& content)
     static_cast<CExecutePromptChildDlg&>(content).SetText(m_text);
 }
 
+// Off the screen at once: the repair's outcome follows this message so closely that its
+// prompt may show before the modal loop has unwound, and must not show over a busy notice.
 LRESULT CExecutePromptDlg::OnCloseProgress(WPARAM, LPARAM)
 {
+    if (CSkinContentDlg* content = GetContent(); content && content->m_hWnd) {
+        content->ShowWindow(SW_HIDE);
+    }
+    ShowWindow(SW_HIDE);
     OnOK();
     return 0;
 }

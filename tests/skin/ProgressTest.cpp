@@ -63,6 +63,28 @@ TEST(Progress, EndsWithIdOkOnCloseProgressAfterItsDotsHaveAdvanced)
     EXPECT_EQ(progress.SendMessage(WM_CLOSE_PROGRESS), 0) << "an ended pop-up ignores the message";
 }
 
+// The repair's outcome prompt may be shown from a message that arrives before the modal loop
+// has unwound: the pop-up must be off the screen as soon as the close message is handled.
+TEST(Progress, LeavesTheScreenAsSoonAsCloseProgressIsHandled)
+{
+    CExecutePromptDlg progress;
+    progress.SetText(L"正在修复，请稍等");
+    bool frameShownBefore = false;
+    bool frameShownAfter = true;
+    bool contentShownAfter = true;
+    Later(20, [&] {
+        HWND content = progress.GetContent()->m_hWnd;
+        frameShownBefore = ::IsWindowVisible(progress.m_hWnd) != FALSE;
+        progress.SendMessage(WM_CLOSE_PROGRESS);
+        frameShownAfter = ::IsWindowVisible(progress.m_hWnd) != FALSE;
+        contentShownAfter = ::IsWindowVisible(content) != FALSE;
+    });
+    EXPECT_EQ(progress.DoModal(), IDOK);
+    EXPECT_TRUE(frameShownBefore);
+    EXPECT_FALSE(frameShownAfter);
+    EXPECT_FALSE(contentShownAfter);
+}
+
 TEST(Progress, ShortTextIsReplacedByTheDeletingNotice)
 {
     for (const wchar_t* text : {L"", L"修"}) {

@@ -1,0 +1,160 @@
+// The repair as a user runs it: a real click on the repair button, the busy pop-up while the
+// agent's two commands run, the result prompt, and the log record of a failure.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/app/AppTestSupport.h"
+
+using namespace apptest;
+
+namespace {
+
+const wchar_t kAgentPath[] = L"C:\\Program Files\\McAfee.com\\Agent\\McUpdate.exe";
+
+// The arguments of each agent run, in order.
+std::vector<std::string> AgentArguments(const ToolRun& run)
+{
+    std::vector<std::string> arguments;
+    for (const std::string& line : run.AgentCalls()) {
+        const size_t second = line.find('\t', line.find('\t') + 1);
+        arguments.push_back(second == std::string::npos ? line : line.substr(second + 1));
+    }
+    return arguments;
+}
+
+// What one click on the repair button led to.
+struct RepairOutcome {
+    bool sawBusyPopup = false;
+    bool busyGoneAtPrompt = false;
+    HWND prompt = nullptr;
+};
+
+RepairOutcome ClickRepair(ToolRun& run, HWND panel)
+{
+    RepairOutcome outcome;
+    if (!ClickControl(panel, kPanelMarker)) {
+        return outcome;
+    }
+    WaitUntil(
+        [&] {
+            outcome.sawBusyPopup = outcome.sawBusyPopup || !run.WindowsWith(kBusyMarker).empty();
+            const std::vector<HWND> prompts = run.WindowsWith(kPromptMarker);
+            outcome.prompt = prompts.empty() || !PromptReady(prompts.front()) ? nullptr : prompts.front();
+            return outcome.prompt != nullptr;
+        },
+        20000, 5);
+    outcome.busyGoneAtPrompt = run.WindowsWith(kBusyMarker).empty();
+    return outcome;
+}
+
+// The agent out of its place for the life of the object, so that its commands cannot start.
+class AgentAway {
+public:
+    AgentAway() : m_away(std::wstring(kAgentPath) + L".away")
+    {
+        m_moved = ::MoveFileExW(kAgentPath, m_away.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    }
+    ~AgentAway()
+    {
+        if (m_moved) {
+            ::MoveFileExW(m_away.c_str(), kAgentPath, MOVEFILE_REPLACE_EXISTING);
+        }
+    }
+    AgentAway(const AgentAway&) = delete;
+    AgentAway& operator=(const AgentAway&) = delete;
+    bool Moved() const { return m_moved; }
+
+private:
+    std::wstring m_away;
+    bool m_moved = false;
+};
+
+std::wstring RepairLogPath()
+{
+    wchar_t folder[MAX_PATH] = {};
+    ::SHGetSpecialFolderPathW(nullptr, folder, CSIDL_COMMON_APPDATA, FALSE);
+    return std::wstring(folder) + L"\\ToolLog\\Quenmar软件名称显示乱码修复工具.txt";
+}
+
+std::string Cp936(const std::wstring& text)
+{
+    const int size = ::WideCharToMultiByte(936, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(936, 0, text.c_str(), -1, &bytes[0], size, nullptr, nullptr);
+    bytes.resize(static_cast<size_t>(size > 0 ? size - 1 : 0));
+    return bytes;
+}
+
+}  // namespace
+
+TEST(Repair, EachRepairShowsTheBusyPopupThenTheSuccessPromptAndRunsTheAgentTwiceInOrder)
+{
+    ASSERT_TRUE(FileExists(kAgentPath)) << "the agent stand-in is not installed";
+    ToolSession tool(L"repair");
+    ASSERT_TRUE(tool->Started()) << tool->Error();
+    HWND panel = tool->WaitForPanel();
+    ASSERT_NE(nullptr, panel);
+    ASSERT_TRUE(WaitForVersionCheck(tool.Run()));
+
+    std::vector<std::string> expected;
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE("repair " + std::to_string(round));
+        const RepairOutcome outcome = ClickRepair(tool.Run(), panel);
+        ASSERT_NE(nullptr, outcome.prompt) << "no result prompt";
+        EXPECT_TRUE(outcome.sawBusyPopup) << "no busy pop-up while the commands ran";
+        EXPECT_TRUE(outcome.busyGoneAtPrompt) << "the busy pop-up is closed before the result shows";
+        EXPECT_EQ("修复Quenmar软件名称显示乱码成功！", PromptText(outcome.prompt));
+
+        expected.push_back("/removeproductsstatus");
+        expected.push_back("/submitproductsstatus");
+        EXPECT_EQ(expected, AgentArguments(tool.Run()));
+        EXPECT_TRUE(ConfirmPrompt(outcome.prompt));
+        EXPECT_TRUE(tool->Running());
+        EXPECT_TRUE(::IsWindowVisible(panel));
+    }
+}
+
+TEST(Repair, WithoutTheAgentTheFailureIsShownAndLogged)
+{
+    const std::wstring logPath = RepairLogPath();
+    const std::string record = Cp936(L"执行修复removeproductsstatus命令失败");
+    ToolSession tool(L"failing-repair");
+    ASSERT_TRUE(tool->Started()) << tool->Error();
+    HWND panel = tool->WaitForPanel();
+    ASSERT_NE(nullptr, panel);
+    ASSERT_TRUE(WaitForVersionCheck(tool.Run()));
+
+    const size_t logSizeBefore = ReadBytes(logPath).size();
+    RepairOutcome outcome;
+    {
+        AgentAway away;
+        ASSERT_TRUE(away.Moved()) << "the agent stand-in could not be moved away";
+        outcome = ClickRepair(tool.Run(), panel);
+    }
+    ASSERT_NE(nullptr, outcome.prompt) << "no result prompt";
+    EXPECT_TRUE(outcome.busyGoneAtPrompt);
+    EXPECT_EQ("修复Quenmar软件名称显示乱码失败！", PromptText(outcome.prompt));
+    EXPECT_TRUE(tool->AgentCalls().empty());
+
+    // The record is written once the prompt has been dismissed.
+    EXPECT_TRUE(ConfirmPrompt(outcome.prompt));
+    std::string added;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const std::string log = ReadBytes(logPath);
+            added = log.size() > logSizeBefore ? log.substr(logSizeBefore) : std::string();
+            return added.find(record) != std::string::npos;
+        },
+        5000, 50))
+        << "the log did not gain the failure record (code page 936); added: " << added;
+
+    // With the agent back, the tool repairs again.
+    const RepairOutcome again = ClickRepair(tool.Run(), panel);
+    ASSERT_NE(nullptr, again.prompt);
+    EXPECT_EQ("修复Quenmar软件名称显示乱码成功！", PromptText(again.prompt));
+    EXPECT_TRUE(ConfirmPrompt(again.prompt));
+}
