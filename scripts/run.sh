@@ -4,8 +4,10 @@
 #
 # With a display of your own (DISPLAY set and answering) the tool simply runs until you close
 # it. Without one, the tool runs on a private Xvfb display and is driven through real input:
-# one repair, the result confirmed, the tool closed by its close button. Screenshots of the
-# main window, the busy pop-up and the result prompt, and a log of the run, go into out/.
+# one repair, the result confirmed, the user agreement opened and scrolled to its middle, the
+# tool closed by its close button and the problem-solving question answered. Screenshots of
+# the main window, the busy pop-up, the result prompt, the agreement bubble and the
+# problem-solving pop-up, and a log of the run, go into out/.
 # (Xvfb does not blend the windows' half-transparent shadows: they show as dark bands.)
 # The pop-ups' own screenshots come from scripts/screenshots.sh, which runs separately.
 set -euo pipefail
@@ -36,9 +38,10 @@ fi
 
 out=$HARNESS_ROOT/out
 mkdir -p "$out"
-rm -f "$out/main-window.png" "$out/busy-popup.png" "$out/result-prompt.png" "$out/tour.log"
+rm -f "$out"/{main-window,busy-popup,result-prompt,agreement-bubble,feedback-popup}.png "$out/tour.log"
 # The tour copies the tool and the library into the folder, starts the tool, clicks through
-# one repair with SendInput and shoots each window as it shows.
+# one repair with SendInput, opens the agreement, closes the tool and shoots each window as
+# it shows.
 status=0
 wine "$BUILD_DIR/tests/app/repair_tour.exe" "$(winepath -w "$tool_dir")" "$(winepath -w "$out")" \
   </dev/null >/dev/null 2>&1 || status=$?
@@ -55,7 +58,10 @@ else
   echo "The tool removed its folder when it closed: $tool_dir"
 fi
 
-echo "Screenshots: $out/main-window.png $out/busy-popup.png $out/result-prompt.png"
+echo "Screenshots:"
+for shot in main-window busy-popup result-prompt agreement-bubble feedback-popup; do
+  echo "  $out/$shot.png"
+done
 echo "Log of the run: $out/tour.log"
 if [ -f "$tool_log" ]; then
   echo "The tool's own log: $tool_log"

@@ -1,12 +1,14 @@
 // The run script's demonstration: starts the built tool from a folder of its own, runs one
 // repair through real input and saves what the screen showed on the way: the main window,
-// the busy pop-up and the result prompt. Then it confirms the prompt and closes the tool by
-// its close button, answering the problem-solving pop-up if one shows.
+// the busy pop-up and the result prompt. Then it confirms the prompt, opens the user
+// agreement and wheels it to the middle, hides it, closes the tool by its close button and
+// answers the problem-solving pop-up.
 //
 //   repair_tour.exe <tool folder> <output folder>
 //
-// Writes main-window.png, busy-popup.png, result-prompt.png and tour.log into the output
-// folder; exit code 0 when every step was taken.
+// Writes main-window.png, busy-popup.png, result-prompt.png, agreement-bubble.png,
+// feedback-popup.png and tour.log into the output folder; exit code 0 when every step was
+// taken.
 #include <windows.h>
 
 #include <cstdio>
@@ -70,10 +72,102 @@ bool Shoot(TourLog& log, HWND frame, const std::wstring& path)
     return saved;
 }
 
+// The agreement link of the panel, the bubble's text frame, the feedback pop-up's first answer.
+constexpr int kAgreementLink = 1014;
+constexpr int kAgreementMarker = 1008;
+constexpr int kSolvedButton = 1002;
+
 int Fail(TourLog& log, const std::string& what)
 {
     log.Line("FAILED: " + what);
     return 1;
+}
+
+
+// The agreement's read-only text inside its skinned scroll frame.
+HWND AgreementEdit(HWND bubble)
+{
+    HWND found = nullptr;
+    ::EnumChildWindows(
+        bubble,
+        [](HWND child, LPARAM param) -> BOOL {
+            wchar_t name[64] = {};
+            ::GetClassNameW(child, name, 64);
+            if (::_wcsnicmp(name, L"RichEdit", 8) == 0) {
+                *reinterpret_cast<HWND*>(param) = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void WheelDown(int notches)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    input.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA * notches);
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+LRESULT Ask(HWND window, UINT message)
+{
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutW(window, message, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+    return static_cast<LRESULT>(answer);
+}
+
+// Opens the bubble by its link, wheels its text to the middle so that the skinned bar's thumb
+// stands half-way, shoots it, and hides it again by the link.
+bool TourAgreement(TourLog& log, ToolRun& tool, HWND panel, const std::wstring& path)
+{
+    if (!ClickControl(panel, kAgreementLink)) {
+        return false;
+    }
+    HWND bubble = tool.WaitForWindowWith(kAgreementMarker, 5000);
+    HWND edit = bubble ? AgreementEdit(bubble) : nullptr;
+    if (!edit) {
+        return false;
+    }
+    const LRESULT lines = Ask(edit, EM_GETLINECOUNT);
+    MovePointer(Centre(WindowScreenRect(edit)));
+    // Wheel until the first visible line has passed a third of the text: then the middle of
+    // the text is on view.
+    WaitUntil(
+        [&] {
+            if (Ask(edit, EM_GETFIRSTVISIBLELINE) >= lines / 3) {
+                return true;
+            }
+            WheelDown(1);
+            return false;
+        },
+        10000, 150);
+    // The skinned bar follows the text within its resynchronisation period.
+    ::Sleep(700);
+    log.Line("agreement: " + std::to_string(lines) + " lines, first on view " +
+             std::to_string(Ask(edit, EM_GETFIRSTVISIBLELINE)));
+    Shoot(log, FrameOf(bubble), path);
+    return ClickControl(panel, kAgreementLink) && WaitUntil([&] { return !::IsWindowVisible(bubble); }, 5000);
+}
+
+// Closes the tool by its close button, shoots the problem-solving pop-up and answers
+// "problem solved"; true when the tool then ends.
+bool TourClosing(TourLog& log, ToolRun& tool, HWND panel, const std::wstring& path)
+{
+    log.Line("closing the tool by its close button");
+    if (!ClickControl(panel, kCloseButton)) {
+        return false;
+    }
+    HWND popup = tool.WaitForWindowWith(kFeedbackMarker, 10000);
+    if (!popup) {
+        return false;
+    }
+    ::Sleep(400);
+    Shoot(log, FrameOf(popup), path);
+    log.Line("answering: the problem is solved");
+    return ClickControl(popup, kSolvedButton) && tool.WaitForExit(10000);
 }
 
 }  // namespace
@@ -141,9 +235,12 @@ int wmain(int argc, wchar_t** argv)
     if (!ClickControl(prompt, kPromptOk) || !WaitUntil([&] { return !::IsWindowVisible(prompt); }, 5000)) {
         return Fail(log, "the result prompt did not go when confirmed");
     }
-    log.Line("confirmed the prompt; closing the tool by its close button");
-    if (!tool.CloseByCloseButton()) {
-        return Fail(log, "the tool did not end after its close button");
+    log.Line("confirmed the prompt; opening the user agreement");
+    if (!TourAgreement(log, tool, panel, out + L"\\agreement-bubble.png")) {
+        return Fail(log, "the agreement bubble did not show, scroll or hide");
+    }
+    if (!TourClosing(log, tool, panel, out + L"\\feedback-popup.png")) {
+        return Fail(log, "the tool did not end after its close button and the answer");
     }
     log.Line("the tool has ended");
     for (const std::string& call : tool.FeedbackCalls()) {
