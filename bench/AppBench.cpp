@@ -145,14 +145,20 @@ double PeakMb(HANDLE process)
     return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
 }
 
+// Below this a measure counts as nothing: a ratio against it says only "more than".
+constexpr double kMeasurable = 0.1;
+
 void Row(const char* measure, double tool, double baseline, const char* format)
 {
     char toolText[32];
     char baseText[32];
     std::snprintf(toolText, sizeof(toolText), format, tool);
     std::snprintf(baseText, sizeof(baseText), format, baseline);
-    if (tool < 0 || baseline <= 0) {
+    if (tool < 0 || baseline < 0) {
         std::printf("| %s | %s | %s | n/a |\n", measure, tool < 0 ? "n/a" : toolText, baseline < 0 ? "n/a" : baseText);
+    } else if (baseline < kMeasurable) {
+        // The bare program did not measurably use any: the ratio is only bounded from below.
+        std::printf("| %s | %s | < %.1f | > %.0f |\n", measure, toolText, kMeasurable, tool / kMeasurable);
     } else {
         std::printf("| %s | %s | %s | %.2f |\n", measure, toolText, baseText, tool / baseline);
     }
