@@ -88,15 +88,18 @@ FlowShots::FlowShots(const std::string& flow) : m_folder(ShotsRoot() + L"\\" + W
     RemovePictures(m_folder);
 }
 
-bool FlowShots::Area(const std::string& step, const RECT& area)
+std::wstring FlowShots::Next(const std::string& step)
 {
     char number[8];
     std::snprintf(number, sizeof(number), "%02d-", ++m_taken);
+    return m_folder + L"\\" + Wide(number + step) + L".png";
+}
+
+bool FlowShots::Area(const std::string& step, const RECT& area)
+{
+    const std::wstring path = Next(step);
     const RECT visible = OnScreen(area);
-    if (::IsRectEmpty(&visible)) {
-        return false;
-    }
-    return SavePng(CaptureScreen(visible), m_folder + L"\\" + Wide(number + step) + L".png");
+    return !::IsRectEmpty(&visible) && SavePng(CaptureScreen(visible), path);
 }
 
 bool FlowShots::Tool(const std::string& step, const ToolRun& run)

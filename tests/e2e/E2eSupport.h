@@ -27,6 +27,8 @@ public:
     // What the screen shows in `area`.
     bool Area(const std::string& step, const RECT& area);
     bool Screen(const std::string& step);
+    // The file of the next step, for a picture saved more than once while it changes.
+    std::wstring Next(const std::string& step);
     const std::wstring& Folder() const { return m_folder; }
 
 private:
