@@ -35,6 +35,15 @@ bool Contains(const std::vector<std::string>& texts, const std::string& text)
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
+// Whether the screen shows the desktop's colour at a point (that of its top left corner,
+// where no window lies in these flows).
+bool DesktopShowsAt(POINT point)
+{
+    const Image corner = CaptureScreen(RECT{2, 2, 3, 3});
+    const Image there = CaptureScreen(RECT{point.x, point.y, point.x + 1, point.y + 1});
+    return !corner.Empty() && !there.Empty() && corner.pixels == there.pixels;
+}
+
 // A pop-up menu of the tool (its system menu) once it shows.
 HWND WaitForMenu(const ToolRun& run)
 {
@@ -83,6 +92,14 @@ TEST(WindowFlows, MinimisingByItsButtonAndRestoringThroughTheSystemMenu)
     ASSERT_TRUE(ClickControl(panel, 1010));
     ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(frame) && !::IsWindowVisible(panel); }, 5000))
         << "the minimise button did not minimise the main window";
+    // Where the main window was, the desktop shows again.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const RECT now = WindowScreenRect(frame);
+            return !::EqualRect(&frameBefore, &now) && DesktopShowsAt(Centre(frameBefore));
+        },
+        5000, 50))
+        << "the main window stays on the screen";
     EXPECT_TRUE(shots.Screen("minimised"));
 
     // Without a taskbar Wine leaves a minimised window as a small bar at the bottom of the
@@ -92,7 +109,12 @@ TEST(WindowFlows, MinimisingByItsButtonAndRestoringThroughTheSystemMenu)
     ASSERT_NE(nullptr, menu) << "a click on the minimised window opened no system menu";
     EXPECT_TRUE(shots.Area("system-menu", Bounds({menu, frame})));
     PressKey('R');
-    ASSERT_TRUE(WaitUntil([&] { return !::IsIconic(frame) && ::IsWindowVisible(panel); }, 5000))
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const RECT now = WindowScreenRect(frame);
+            return !::IsIconic(frame) && ::IsWindowVisible(panel) && ::EqualRect(&now, &frameBefore);
+        },
+        5000))
         << "the restore entry did not restore the main window";
     EXPECT_EQ(RectText(frameBefore), RectText(WindowScreenRect(frame)));
     EXPECT_EQ(RectText(panelBefore), RectText(WindowScreenRect(panel))) << "the panel is back over its frame";
