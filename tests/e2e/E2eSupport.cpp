@@ -205,18 +205,6 @@ bool PressAndDrag(POINT from, POINT to, bool release)
     return followed;
 }
 
-bool DoubleClickAt(POINT screen)
-{
-    if (!MovePointer(screen)) {
-        return false;
-    }
-    for (int click = 0; click < 2; ++click) {
-        LeftButton(true);
-        LeftButton(false);
-    }
-    return true;
-}
-
 LRESULT CheckState(HWND dialog, int id)
 {
     DWORD_PTR state = 0;
@@ -274,9 +262,6 @@ std::string RectText(const RECT& rect)
            ", " + std::to_string(rect.bottom) + "]";
 }
 
-}  // namespace e2e
-
-namespace e2e {
 
 double ShareShowing(const Image& image, const RECT& area)
 {

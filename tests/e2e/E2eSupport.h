@@ -29,7 +29,6 @@ public:
     bool Screen(const std::string& step);
     // The file of the next step, for a picture saved more than once while it changes.
     std::wstring Next(const std::string& step);
-    const std::wstring& Folder() const { return m_folder; }
 
 private:
     std::wstring m_folder;
@@ -58,8 +57,6 @@ void TurnWheel(int notches);
 // Presses at `from`, moves to `to` in steps (each one awaited) and, unless `release` is false,
 // releases there; false when the pointer did not follow.
 bool PressAndDrag(POINT from, POINT to, bool release = true);
-// A double click at a screen point.
-bool DoubleClickAt(POINT screen);
 
 // BM_GETCHECK of a control of another process, bounded.
 LRESULT CheckState(HWND dialog, int id);
@@ -87,9 +84,6 @@ private:
 
 std::string RectText(const RECT& rect);
 
-}  // namespace e2e
-
-namespace e2e {
 
 // Share of an image's opaque pixels that the screen shows in `area` (of the image's size).
 double ShareShowing(const appdriver::Image& image, const RECT& area);
