@@ -132,8 +132,7 @@ TEST(AgreementFlow, TheBubbleOpensScrollsWithItsSkinnedBarAndHidesOnAClickOutsid
     const RECT toolArea = Bounds(VisibleWindows(tool->ProcessId()));
     ASSERT_FALSE(::PtInRect(&toolArea, outside)) << "the tool lies at the corner";
     ASSERT_TRUE(ClickAt(outside));
-    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(bubble.frame) && !::IsWindowVisible(bubble.content); },
-                          3000))
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(bubble.frame) && !::IsWindowVisible(bubble.content); }, 3000))
         << "a click outside the tool's windows did not hide the bubble";
     EXPECT_TRUE(WaitForPanelPainted(panel)) << "the panel is not whole again under the hidden bubble";
     EXPECT_TRUE(shots.Tool("hidden", tool.Run()));

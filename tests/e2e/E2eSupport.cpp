@@ -196,8 +196,9 @@ bool PressAndDrag(POINT from, POINT to, bool release)
     constexpr int kSteps = 8;
     bool followed = true;
     for (int step = 1; step <= kSteps; ++step) {
-        followed = MovePointer(POINT{from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps}) &&
-                   followed;
+        followed =
+            MovePointer(POINT{from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps}) &&
+            followed;
     }
     if (release) {
         LeftButton(false);
@@ -261,7 +262,6 @@ std::string RectText(const RECT& rect)
     return "[" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ", " + std::to_string(rect.right) +
            ", " + std::to_string(rect.bottom) + "]";
 }
-
 
 double ShareShowing(const Image& image, const RECT& area)
 {
