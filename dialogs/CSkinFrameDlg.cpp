@@ -6,6 +6,8 @@
 namespace {
 // Private to the frame: check that the content still lies above the frame.
 const UINT kKeepContentAbove = WM_APP + 0x51;
+// Posted when the frame has come back from being minimised.
+const UINT kContentAfterRestore = WM_APP + 0x52;
 // Wine can also put the content beneath the frame without telling either window (an owner
 // shown or activated while another window it owns appears): the order is checked regularly.
 const UINT_PTR kStackCheckTimer = 0x5AFE;
@@ -17,6 +19,7 @@ BEGIN_MESSAGE_MAP(CSkinFrameDlg, CDialog)
     ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
     ON_WM_DESTROY()
     ON_MESSAGE(kKeepContentAbove, OnKeepContentAbove)
+    ON_MESSAGE(kContentAfterRestore, OnContentAfterRestore)
     ON_WM_TIMER()
     ON_WM_NCHITTEST()
 END_MESSAGE_MAP()
@@ -141,6 +144,11 @@ LRESULT CSkinFrameDlg::OnWindowPosChanged(WPARAM, LPARAM lParam)
         m_showContentWithFrame = false;
         m_content->ShowWindow(SW_SHOWNA);
     }
+    const bool minimized = IsIconic() != FALSE;
+    if (m_wasMinimized && !minimized) {
+        PostMessage(kContentAfterRestore);
+    }
+    m_wasMinimized = minimized;
     if (pos && !(pos->flags & SWP_NOZORDER)) {
         // Posted: the reordering happens after this message, while the frame is shown.
         PostMessage(kKeepContentAbove);
@@ -178,6 +186,24 @@ void CSkinFrameDlg::KeepContentAbove()
     // places.
     ::SetWindowPos(m_hWnd, m_content->m_hWnd, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+// Restoring shows the owned content before the frame is restored; Wine's virtual desktop then
+// draws the frame's picture over the content although the content is above it in the window
+// order. Shown again after the frame, as at start-up, the content is drawn above it.
+void CSkinFrameDlg::ShowContentAgain()
+{
+    if (!m_content || !::IsWindow(m_content->m_hWnd) || !m_content->IsWindowVisible()) {
+        return;
+    }
+    m_content->ShowWindow(SW_HIDE);
+    m_content->ShowWindow(SW_SHOWNA);
+}
+
+LRESULT CSkinFrameDlg::OnContentAfterRestore(WPARAM, LPARAM)
+{
+    ShowContentAgain();
+    return 0;
 }
 
 void CSkinFrameDlg::OnTimer(UINT_PTR id)

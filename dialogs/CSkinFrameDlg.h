@@ -60,6 +60,7 @@ protected:
     LRESULT OnWindowPosChanged(WPARAM, LPARAM);
     void OnDestroy();
     LRESULT OnKeepContentAbove(WPARAM, LPARAM);
+    LRESULT OnContentAfterRestore(WPARAM, LPARAM);
     void OnTimer(UINT_PTR id);
     LRESULT OnNcHitTest(POINT screen);
 
@@ -68,6 +69,7 @@ protected:
 private:
     void CreateContent(const RECT& place);
     void KeepContentAbove();
+    void ShowContentAgain();
 
     const SkinFrameLayout m_layout;
     PngImagePtr m_background;
@@ -77,4 +79,5 @@ private:
     bool m_hasPicture = false;
     SIZE m_pictureSize{};
     bool m_showContentWithFrame = false;
+    bool m_wasMinimized = false;
 };

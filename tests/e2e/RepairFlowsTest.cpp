@@ -1,0 +1,145 @@
+// The repair as a user meets it: the busy pop-up while the agent runs, then the success or
+// the failure prompt; and the agreement check box, without which the repair button does
+// nothing.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/E2eSupport.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kRepairDisabledImage = 191;
+const char kSucceeded[] = "修复Quenmar软件名称显示乱码成功！";
+const char kFailed[] = "修复Quenmar软件名称显示乱码失败！";
+
+struct RepairSeen {
+    bool busyShot = false;  // the busy pop-up was on the screen and saved
+    bool busyGoneAtPrompt = false;
+    HWND prompt = nullptr;
+};
+
+// Clicks the repair button and follows what shows until the result prompt is laid out,
+// saving the busy pop-up (the last picture taken while it was on the screen) and the prompt.
+RepairSeen RepairAndWatch(ToolSession& tool, HWND panel, FlowShots& shots)
+{
+    RepairSeen seen;
+    if (!ClickControl(panel, kPanelMarker)) {
+        return seen;
+    }
+    std::wstring busyPath;  // named when first saved
+    WaitUntil(
+        [&] {
+            const std::vector<HWND> busy = tool->WindowsWith(kBusyMarker);
+            if (!busy.empty()) {
+                RECT area = Bounds({busy.front(), FrameOf(busy.front())});
+                ::InflateRect(&area, 12, 12);
+                const Image shot = CaptureScreen(area);
+                if (::IsWindowVisible(busy.front()) && ::IsWindowVisible(FrameOf(busy.front()))) {
+                    if (busyPath.empty()) {
+                        busyPath = shots.Next("busy");
+                    }
+                    seen.busyShot = SavePng(shot, busyPath) || seen.busyShot;
+                }
+            }
+            const std::vector<HWND> prompts = tool->WindowsWith(kPromptMarker);
+            seen.prompt = prompts.empty() || !PromptReady(prompts.front()) ? nullptr : prompts.front();
+            return seen.prompt != nullptr;
+        },
+        30000, 5);
+    seen.busyGoneAtPrompt = tool->WindowsWith(kBusyMarker).empty();
+    return seen;
+}
+
+}  // namespace
+
+TEST(RepairFlows, ARepairShowsTheBusyPopupThenTheSuccessPrompt)
+{
+    FlowShots shots("repair-success");
+    ToolSession tool(L"repair-success");
+    std::string why;
+    HWND panel = WaitForIdlePanel(tool, why);
+    ASSERT_NE(nullptr, panel) << why;
+    EXPECT_TRUE(shots.Tool("main", tool.Run()));
+
+    const RepairSeen seen = RepairAndWatch(tool, panel, shots);
+    ASSERT_NE(nullptr, seen.prompt) << "no result prompt";
+    EXPECT_TRUE(seen.busyShot) << "the busy pop-up was not seen on the screen";
+    EXPECT_TRUE(seen.busyGoneAtPrompt) << "the busy pop-up stays under the result";
+    EXPECT_EQ(kSucceeded, PromptText(seen.prompt));
+    ::Sleep(300);
+    EXPECT_TRUE(shots.Tool("success-prompt", tool.Run()));
+
+    const std::vector<std::string> runs = tool->AgentCalls();
+    ASSERT_EQ(2u, runs.size());
+    EXPECT_EQ("/removeproductsstatus", Fields(runs[0]).back());
+    EXPECT_EQ("/submitproductsstatus", Fields(runs[1]).back());
+
+    EXPECT_TRUE(ConfirmPrompt(seen.prompt));
+    EXPECT_TRUE(tool->Running());
+    EXPECT_TRUE(WaitForPanelPainted(panel)) << "the main window is not whole again after the prompt";
+    EXPECT_TRUE(shots.Tool("confirmed", tool.Run()));
+}
+
+TEST(RepairFlows, ARepairWithoutTheAgentShowsTheFailurePrompt)
+{
+    FlowShots shots("repair-failure");
+    ToolSession tool(L"repair-failure");
+    std::string why;
+    HWND panel = WaitForIdlePanel(tool, why);
+    ASSERT_NE(nullptr, panel) << why;
+
+    RepairSeen seen;
+    {
+        AgentAway away;
+        ASSERT_TRUE(away.Moved()) << "the agent stand-in could not be moved away";
+        seen = RepairAndWatch(tool, panel, shots);
+    }
+    ASSERT_NE(nullptr, seen.prompt) << "no result prompt";
+    EXPECT_TRUE(seen.busyGoneAtPrompt);
+    EXPECT_EQ(kFailed, PromptText(seen.prompt));
+    EXPECT_TRUE(tool->AgentCalls().empty());
+    ::Sleep(300);
+    EXPECT_TRUE(shots.Tool("failure-prompt", tool.Run()));
+
+    EXPECT_TRUE(ConfirmPrompt(seen.prompt));
+    EXPECT_TRUE(tool->Running());
+    EXPECT_TRUE(shots.Tool("confirmed", tool.Run()));
+}
+
+TEST(RepairFlows, WithTheAgreementUntickedTheRepairButtonDoesNothing)
+{
+    FlowShots shots("check-box");
+    ToolSession tool(L"check-box");
+    std::string why;
+    HWND panel = WaitForIdlePanel(tool, why);
+    ASSERT_NE(nullptr, panel) << why;
+    HWND repair = ::GetDlgItem(panel, kPanelMarker);
+    const RECT box = ControlScreenRect(panel, 1012);
+    const POINT onBox{box.left + 8, (box.top + box.bottom) / 2};
+
+    ASSERT_TRUE(ClickAt(onBox));
+    ASSERT_TRUE(WaitUntil([&] { return CheckState(panel, 1012) == BST_UNCHECKED; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowEnabled(repair); }, 3000)) << "unticked: repair still enabled";
+    const Image disabled = LoadPngResource(Files().tool, kRepairDisabledImage);
+    EXPECT_TRUE(WaitUntil([&] { return ShareShowing(disabled, WindowScreenRect(repair)) > 0.9; }, 3000, 50))
+        << "the repair button does not look disabled";
+    EXPECT_TRUE(shots.Tool("unticked", tool.Run()));
+
+    ASSERT_TRUE(ClickControl(panel, kPanelMarker));
+    const bool reacted = WaitUntil(
+        [&] { return !tool->WindowsWith(kBusyMarker).empty() || !tool->WindowsWith(kPromptMarker).empty(); }, 1500);
+    EXPECT_FALSE(reacted) << "the disabled repair button started something";
+    EXPECT_TRUE(tool->AgentCalls().empty());
+    EXPECT_TRUE(shots.Tool("repair-clicked", tool.Run()));
+
+    ASSERT_TRUE(ClickAt(onBox));
+    ASSERT_TRUE(WaitUntil([&] { return CheckState(panel, 1012) == BST_CHECKED; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(repair) != FALSE; }, 3000)) << "ticked: repair still disabled";
+    EXPECT_TRUE(shots.Tool("ticked", tool.Run()));
+
+    const RepairSeen seen = RepairAndWatch(tool, panel, shots);
+    ASSERT_NE(nullptr, seen.prompt) << "the enabled repair button did not repair";
+    EXPECT_EQ(kSucceeded, PromptText(seen.prompt));
+    EXPECT_TRUE(ConfirmPrompt(seen.prompt));
+}
