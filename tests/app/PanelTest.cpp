@@ -55,29 +55,6 @@ protected:
     HWND m_panel = nullptr;
 };
 
-// Share of the image's opaque pixels that the screen shows in `area` (same size), each
-// channel within a small tolerance.
-double ShareShowing(const Image& image, const RECT& area)
-{
-    const Image screen = CaptureScreen(area);
-    if (screen.Empty() || screen.width != image.width || screen.height != image.height) {
-        return 0.0;
-    }
-    int opaque = 0;
-    int matching = 0;
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            const DWORD pixel = image.At(x, y);
-            if ((pixel >> 24) != 0xFF) {
-                continue;
-            }
-            ++opaque;
-            matching += ColourDistance(pixel, screen.At(x, y)) <= 24 ? 1 : 0;
-        }
-    }
-    return opaque == 0 ? 0.0 : static_cast<double>(matching) / opaque;
-}
-
 }  // namespace
 
 TEST_F(PanelTest, ControlsLieWhereTheDesignPutsThemAt96Dpi)

@@ -26,5 +26,8 @@ bool SavePng(const Image& image, const std::wstring& path);
 
 // Largest difference of the three colour channels of two 0x..RRGGBB values.
 int ColourDistance(DWORD a, DWORD b);
+// Share of the image's opaque pixels that the screen shows in `area` (same size), each
+// channel within a small tolerance; 0 when either cannot be read.
+double ShareShowing(const Image& image, const RECT& area);
 
 }  // namespace appdriver

@@ -84,8 +84,6 @@ private:
 
 std::string RectText(const RECT& rect);
 
-// Share of an image's opaque pixels that the screen shows in `area` (of the image's size).
-double ShareShowing(const appdriver::Image& image, const RECT& area);
 // Whether the screen shows the panel painted, at scale 1.0: its own picture (PNG 139) where no
 // control lies, and the repair button in one of its looks over it. (The frame's picture
 // alone looks like the panel's, without the controls.)
