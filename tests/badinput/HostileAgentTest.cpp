@@ -3,6 +3,8 @@
 // responsive under its busy pop-up, and show the result the repair earned.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <iostream>
 #include <string>
 #include <vector>
 

@@ -22,7 +22,8 @@ std::string RepairOnce(const ToolRun& run, HWND panel)
 {
     const RepairOutcome outcome = ClickRepair(run, panel);
     if (!outcome.prompt) {
-        return "(no result prompt)";
+        return std::string("(no result prompt") + (outcome.sawBusyPopup ? " after the busy pop-up; " : "; ") +
+               DescribePoint(Centre(ControlScreenRect(panel, kPanelMarker))) + ")";
     }
     const std::string text = PromptText(outcome.prompt);
     EXPECT_TRUE(ConfirmPrompt(outcome.prompt));
