@@ -296,6 +296,16 @@ TEST(OddFeedbackAnswers, AnyNonZeroInitialisationAndAnyVersionAnswerButThreeStar
     ToolSession& last = *tools.back();
     HWND panel = last->WaitForPanel();
     ASSERT_NE(nullptr, panel);
+    // The windows of the ended runs may stay on the screen a moment after their processes.
+    const POINT repair = Centre(ControlScreenRect(panel, kPanelMarker));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(::WindowFromPoint(repair), &pid);
+            return pid == last->ProcessId();
+        },
+        5000))
+        << DescribePoint(repair);
     EXPECT_EQ(Utf8(kSucceededText), RepairOnce(last.Run(), panel));
     EXPECT_TRUE(last->CloseByCloseButton()) << "the tool did not end by its close button";
 }
