@@ -16,21 +16,10 @@ constexpr size_t kGdiEntryCount = 0x10000;
 constexpr size_t kGdiEntrySize = 24;
 constexpr size_t kGdiEntryTypeOffset = 14;
 
-constexpr ULONG kSystemProcessInformation = 5;
+// Handle values are multiples of 4; a process with a few hundred handles uses values far
+// below this.
+constexpr ULONG_PTR kHighestHandleProbed = 0x4000;
 
-// The head of one SYSTEM_PROCESS_INFORMATION entry, as far as the handle count.
-struct ProcessEntry {
-    ULONG nextEntryOffset;
-    ULONG numberOfThreads;
-    BYTE reserved[48];
-    UNICODE_STRING imageName;
-    LONG basePriority;
-    HANDLE processId;
-    HANDLE parentProcessId;
-    ULONG handleCount;
-};
-
-using QuerySystemInformation = NTSTATUS(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
 using QueryInformationProcess = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
 
 FARPROC NtFunction(const char* name)
@@ -38,31 +27,20 @@ FARPROC NtFunction(const char* name)
     return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), name);
 }
 
-// From the system's process list; 0 when the process is not in it.
-DWORD HandleCountFromProcessList(DWORD pid)
+// The handle values open in the process, found by duplicating each possible value; the
+// copies are closed at once. `process` needs PROCESS_DUP_HANDLE.
+DWORD ProbeOpenHandles(HANDLE process)
 {
-    auto query = reinterpret_cast<QuerySystemInformation>(NtFunction("NtQuerySystemInformation"));
-    if (!query) {
-        return 0;
-    }
-    std::vector<BYTE> buffer(1 << 20);
-    ULONG needed = 0;
-    while (query(kSystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) != 0) {
-        if (buffer.size() >= (64u << 20)) {
-            return 0;
+    DWORD open = 0;
+    for (ULONG_PTR value = 4; value <= kHighestHandleProbed; value += 4) {
+        HANDLE copy = nullptr;
+        if (::DuplicateHandle(process, reinterpret_cast<HANDLE>(value), ::GetCurrentProcess(), &copy, 0, FALSE,
+                              DUPLICATE_SAME_ACCESS)) {
+            ::CloseHandle(copy);
+            ++open;
         }
-        buffer.resize(buffer.size() * 2);
     }
-    for (size_t at = 0;;) {
-        const auto* entry = reinterpret_cast<const ProcessEntry*>(buffer.data() + at);
-        if (static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(entry->processId)) == pid) {
-            return entry->handleCount;
-        }
-        if (entry->nextEntryOffset == 0) {
-            return 0;
-        }
-        at += entry->nextEntryOffset;
-    }
+    return open;
 }
 
 // Live entries of the GDI handle table the process's environment block points at; 0 when it
@@ -156,10 +134,11 @@ Census TakeCensus(HANDLE process)
         census.userObjects = CountWindows(pid);
     }
     DWORD handles = 0;
-    census.handles = ::GetProcessHandleCount(process, &handles) && handles != 0 ? handles
-                                                                              : HandleCountFromProcessList(pid);
+    census.handles = ::GetProcessHandleCount(process, &handles) && handles != 0 ? handles : ProbeOpenHandles(process);
     census.threads = CountThreads(pid);
-    census.complete = census.gdiObjects != 0 && census.userObjects != 0 && census.handles != 0 && census.threads != 0;
+    // Every process holds some GDI objects (the stock ones), handles and a thread; it may hold
+    // no window.
+    census.complete = census.gdiObjects != 0 && census.handles != 0 && census.threads != 0;
     return census;
 }
 

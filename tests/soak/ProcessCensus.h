@@ -6,7 +6,9 @@
 //   GDI objects:  the live entries of the process's GDI handle table (its process environment
 //                 block points at it; Wine keeps one table per process, Windows one per session);
 //   USER objects: the process's windows, top-level and child, shown or hidden;
-//   handles:      the handle count of the system's process list (NtQuerySystemInformation);
+//   handles:      the handle values open in the process, probed one by one by duplicating
+//                 them (Wine's process list gives the size of the handle table, which grows
+//                 in steps of 32, not the handles in it);
 //   threads:      the process's threads in a toolhelp snapshot, on both.
 #include <windows.h>
 
@@ -21,13 +23,13 @@ struct Census {
     DWORD threads = 0;
     // Where the GDI and USER figures come from: GetGuiResources, or the fallbacks above.
     bool fromGuiResources = false;
-    // False when a figure could not be taken at all (it is then 0).
+    // False when a figure that is never 0 for a live process came out 0: it could not be taken.
     bool complete = false;
 
     std::string Text() const;
 };
 
-// `process` needs query and read access (a handle from CreateProcess has both).
+// `process` needs query, read and duplicate access (a handle from CreateProcess has them).
 Census TakeCensus(HANDLE process);
 
 // The process's threads in a toolhelp snapshot; 0 when the snapshot fails.
