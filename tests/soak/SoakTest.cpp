@@ -58,7 +58,17 @@ long Difference(DWORD last, DWORD first)
     }
     const std::string expected = Utf8(failing ? kFailedText : kSucceededText);
     if (PromptText(outcome.prompt) != expected) {
-        return ::testing::AssertionFailure() << "the prompt says " << PromptText(outcome.prompt) << ", not " << expected;
+        const std::string said = PromptText(outcome.prompt);
+        const size_t callsThen = run.AgentCalls().size();
+        const bool agentThere = FileExists(kAgentPath);
+        const size_t logBefore = ReadBytes(RepairLogPath()).size();
+        ConfirmPrompt(outcome.prompt);
+        ::Sleep(2000);
+        const std::vector<std::string> added = RecordsFrom(ReadBytes(RepairLogPath()), logBefore);
+        return ::testing::AssertionFailure() << "the prompt says " << said << ", not " << expected << "; the agent is "
+                                             << (agentThere ? "" : "not ") << "in place and had run " << callsThen
+                                             << " times, " << run.AgentCalls().size() << " times 2 s later; log: "
+                                             << (added.empty() ? "(nothing)" : added.back());
     }
     ::testing::AssertionResult confirmed = ConfirmPrompt(outcome.prompt);
     if (!confirmed) {
@@ -181,7 +191,8 @@ TEST(Soak, AHundredRepairsAndAgreementTogglesLeaveNothingBehind)
     }
 
     // Each succeeded repair ran both commands, each failed one none.
-    EXPECT_EQ(static_cast<size_t>(kCycles), tool->AgentCalls().size());
+    const std::vector<std::string> calls = tool->AgentCalls();
+    EXPECT_EQ(static_cast<size_t>(kCycles), calls.size()) << ::testing::PrintToString(calls);
 
     // Exactly one record per failed repair, each whole and stamped, and nothing else.
     const std::string record = Cp936(kRemoveFailedRecord);
