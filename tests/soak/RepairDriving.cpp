@@ -46,15 +46,32 @@ bool ClickAgreementLink(const ToolRun& run, HWND panel, bool shown)
     return WaitUntil([&] { return BubbleShowing(run) == shown; }, 3000, 5);
 }
 
+namespace {
+
+// Renames the agent, retrying for a moment: a process that has only just ended may still
+// hold the file under Wine, and a failed rename would turn the next repair's outcome round.
+bool MoveAgent(const std::wstring& from, const std::wstring& to)
+{
+    return WaitUntil(
+        [&] {
+            return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE ||
+                   (::GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                    ::GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES);
+        },
+        5000, 20);
+}
+
+}  // namespace
+
 AgentAway::AgentAway() : m_away(std::wstring(kAgentPath) + L".away")
 {
-    m_moved = ::MoveFileExW(kAgentPath, m_away.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    m_moved = MoveAgent(kAgentPath, m_away);
 }
 
 AgentAway::~AgentAway()
 {
     if (m_moved) {
-        ::MoveFileExW(m_away.c_str(), kAgentPath, MOVEFILE_REPLACE_EXISTING);
+        MoveAgent(m_away, kAgentPath);
     }
 }
 
