@@ -172,6 +172,23 @@ void EmitChunks()
     }
 }
 
+// 1 MiB of pseudo-random bytes (zero bytes and bytes that are no text in any code page
+// among them), the same on every run, in writes of 64 KiB.
+void EmitBinary()
+{
+    constexpr size_t kTotal = 1 << 20;
+    constexpr size_t kPiece = 64 << 10;
+    std::string piece(kPiece, '\0');
+    unsigned int state = 20261207u;
+    for (size_t done = 0; done < kTotal; done += kPiece) {
+        for (char& byte : piece) {
+            state = state * 1103515245u + 12345u;
+            byte = static_cast<char>(state >> 23);
+        }
+        Emit(piece);
+    }
+}
+
 // Starts a copy of this program that inherits our handles, the output pipe's write end
 // among them, and outlives us.
 void LeaveLingeringChild(const std::wstring& program)
@@ -209,6 +226,10 @@ int wmain()
     }
     if (mode == L"chunks") {
         EmitChunks();
+        return 0;
+    }
+    if (mode == L"binary") {
+        EmitBinary();
         return 0;
     }
     if (mode == L"zero") {

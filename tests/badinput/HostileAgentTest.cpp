@@ -1,0 +1,157 @@
+// The agent at its worst, seen from outside the running tool: a megabyte of binary output, no
+// output at all, and a command that never ends. The tool must drain what comes, stay
+// responsive under its busy pop-up, and show the result the repair earned.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tests/soak/RepairDriving.h"
+
+using namespace soak;
+
+namespace {
+
+// Whether a window's thread takes a message within a second.
+bool Answers(HWND window)
+{
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &result) != 0;
+}
+
+// The process ids and arguments of the agent's runs, in order.
+std::vector<std::pair<DWORD, std::string>> AgentRuns(const ToolRun& run)
+{
+    std::vector<std::pair<DWORD, std::string>> runs;
+    for (const std::string& line : run.AgentCalls()) {
+        const size_t second = line.find('\t', line.find('\t') + 1);
+        runs.emplace_back(static_cast<DWORD>(std::strtoul(line.c_str(), nullptr, 10)),
+                          second == std::string::npos ? line : line.substr(second + 1));
+    }
+    return runs;
+}
+
+bool ProcessAlive(DWORD pid)
+{
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process) {
+        return false;
+    }
+    const bool alive = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    ::CloseHandle(process);
+    return alive;
+}
+
+// A started tool with its panel laid out and the version check done.
+struct StartedTool {
+    explicit StartedTool(const wchar_t* agentMode) : session(L"hostile-agent", Options(agentMode)) {}
+    static LaunchOptions Options(const wchar_t* agentMode)
+    {
+        LaunchOptions options;
+        options.environment.emplace_back(L"MCUPDATE_STANDIN_MODE", agentMode);
+        return options;
+    }
+    ::testing::AssertionResult Ready()
+    {
+        if (!session->Started()) {
+            return ::testing::AssertionFailure() << session->Error();
+        }
+        panel = session->WaitForPanel();
+        if (!panel || !WaitForVersionCheck(session.Run())) {
+            return ::testing::AssertionFailure() << "the panel did not come up";
+        }
+        return ::testing::AssertionSuccess();
+    }
+    ToolSession session;
+    HWND panel = nullptr;
+};
+
+}  // namespace
+
+// The first command writes 1 MiB of binary bytes, the second nothing. The reader takes at
+// most 4095 bytes at a time and pauses after each piece, so draining takes a good two
+// minutes; the busy pop-up stays, and the tool answers throughout.
+TEST(HostileAgent, AMegabyteOfBinaryOutputThenNothingIsDrainedAndTheRepairSucceeds)
+{
+    StartedTool tool(L"/removeproductsstatus:binary,quiet");
+    ASSERT_TRUE(tool.Ready());
+    const ToolRun& run = tool.session.Run();
+    ASSERT_TRUE(ClickControl(tool.panel, kPanelMarker));
+    HWND busy = run.WaitForWindowWith(kBusyMarker, 5000);
+    ASSERT_NE(nullptr, busy) << "no busy pop-up";
+
+    int checks = 0;
+    int unanswered = 0;
+    int busyGone = 0;
+    HWND prompt = nullptr;
+    const ULONGLONG started = ::GetTickCount64();
+    WaitUntil(
+        [&] {
+            const std::vector<HWND> prompts = run.WindowsWith(kPromptMarker);
+            prompt = prompts.empty() || !PromptReady(prompts.front()) ? nullptr : prompts.front();
+            if (prompt || !run.Running()) {
+                return true;
+            }
+            ++checks;
+            for (HWND window : {busy, tool.panel, run.Frame(tool.panel)}) {
+                unanswered += Answers(window) ? 0 : 1;
+            }
+            busyGone += ::IsWindowVisible(busy) ? 0 : 1;
+            return false;
+        },
+        240000, 1000);
+    std::cout << "drained in " << (::GetTickCount64() - started) << " ms" << std::endl;
+
+    ASSERT_TRUE(run.Running()) << "the tool ended";
+    ASSERT_NE(nullptr, prompt) << "no result prompt within four minutes";
+    EXPECT_GT(checks, 10);
+    EXPECT_EQ(0, unanswered) << "of " << checks << " checks of three windows";
+    EXPECT_LE(busyGone, 1) << "the busy pop-up left before the drain ended";
+    EXPECT_EQ(Utf8(kSucceededText), PromptText(prompt));
+
+    const auto agents = AgentRuns(run);
+    ASSERT_EQ(2u, agents.size());
+    EXPECT_EQ("/removeproductsstatus", agents[0].second);
+    EXPECT_EQ("/submitproductsstatus", agents[1].second);
+    // The writer of the megabyte could end only because every byte was read.
+    EXPECT_FALSE(ProcessAlive(agents[0].first));
+    EXPECT_TRUE(ConfirmPrompt(prompt));
+    EXPECT_TRUE(run.Running());
+}
+
+// The bound on a command is ten minutes; within the few seconds watched here the busy pop-up
+// stays, no result shows, the agent is left running, and every window of the tool answers.
+TEST(HostileAgent, ACommandThatNeverEndsLeavesTheToolResponsiveUnderTheBusyPopup)
+{
+    StartedTool tool(L"hang");
+    ASSERT_TRUE(tool.Ready());
+    ToolRun& run = tool.session.Run();
+    const size_t logBefore = ReadBytes(RepairLogPath()).size();
+    ASSERT_TRUE(ClickControl(tool.panel, kPanelMarker));
+    HWND busy = run.WaitForWindowWith(kBusyMarker, 5000);
+    ASSERT_NE(nullptr, busy) << "no busy pop-up";
+    ASSERT_TRUE(WaitUntil([&] { return !AgentRuns(run).empty(); }, 5000)) << "the agent did not start";
+
+    int checks = 0;
+    int unanswered = 0;
+    const ULONGLONG until = ::GetTickCount64() + 5000;
+    while (::GetTickCount64() < until) {
+        ++checks;
+        for (HWND window : {busy, tool.panel, run.Frame(tool.panel)}) {
+            unanswered += Answers(window) ? 0 : 1;
+        }
+        EXPECT_TRUE(::IsWindowVisible(busy));
+        ::Sleep(250);
+    }
+    EXPECT_EQ(0, unanswered) << "of " << checks << " checks of three windows";
+    EXPECT_TRUE(run.WindowsWith(kPromptMarker).empty()) << "a result showed while the command ran";
+    const auto agents = AgentRuns(run);
+    ASSERT_EQ(1u, agents.size()) << "the second command ran before the first ended";
+    EXPECT_TRUE(ProcessAlive(agents[0].first)) << "the command was ended long before its bound";
+    EXPECT_EQ(logBefore, ReadBytes(RepairLogPath()).size()) << "a record was written while the command ran";
+
+    run.Kill();
+    EXPECT_GE(EndAgentProcesses(run), 1);
+}

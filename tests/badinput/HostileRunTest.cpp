@@ -1,0 +1,354 @@
+// The whole tool with hostile surroundings: a feedback library answering odd values, a
+// damaged logCfg.ini in the machine-wide folder, and damaged images in its own executable.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/app/ScreenImage.h"
+#include "tests/soak/RepairDriving.h"
+
+using namespace soak;
+
+namespace {
+
+// Repairs once through real input and confirms the result; the prompt's text is returned.
+std::string RepairOnce(const ToolRun& run, HWND panel)
+{
+    const RepairOutcome outcome = ClickRepair(run, panel);
+    if (!outcome.prompt) {
+        return std::string("(no result prompt") + (outcome.sawBusyPopup ? " after the busy pop-up; " : "; ") +
+               DescribePoint(Centre(ControlScreenRect(panel, kPanelMarker))) + ")";
+    }
+    const std::string text = PromptText(outcome.prompt);
+    EXPECT_TRUE(ConfirmPrompt(outcome.prompt));
+    return text;
+}
+
+LaunchOptions QuietAgent()
+{
+    LaunchOptions options;
+    options.environment.emplace_back(L"MCUPDATE_STANDIN_MODE", L"quiet");
+    return options;
+}
+
+// logCfg.ini in the machine-wide application-data folder replaced for the life of the object.
+class ScopedLogConfig {
+public:
+    explicit ScopedLogConfig(const std::string& bytes)
+    {
+        wchar_t folder[MAX_PATH] = {};
+        ::SHGetSpecialFolderPathW(nullptr, folder, CSIDL_COMMON_APPDATA, FALSE);
+        m_path = std::wstring(folder) + L"\\logCfg.ini";
+        m_existed = FileExists(m_path);
+        m_old = ReadBytes(m_path);
+        m_written = Write(bytes);
+    }
+    ~ScopedLogConfig()
+    {
+        if (m_existed) {
+            Write(m_old);
+        } else {
+            ::DeleteFileW(m_path.c_str());
+        }
+    }
+    ScopedLogConfig(const ScopedLogConfig&) = delete;
+    ScopedLogConfig& operator=(const ScopedLogConfig&) = delete;
+    bool Written() const { return m_written; }
+
+private:
+    bool Write(const std::string& bytes) const
+    {
+        HANDLE file = ::CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        DWORD written = 0;
+        const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        ::CloseHandle(file);
+        return ok && written == bytes.size();
+    }
+
+    std::wstring m_path;
+    bool m_existed = false;
+    std::string m_old;
+    bool m_written = false;
+};
+
+std::string PseudoRandomBytes(size_t count, unsigned int seed)
+{
+    std::string bytes(count, '\0');
+    for (char& byte : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        byte = static_cast<char>(seed >> 23);
+    }
+    return bytes;
+}
+
+// CRC-32 of PNG chunks (polynomial 0xEDB88320), over type and data.
+unsigned int Crc32(const std::string& bytes)
+{
+    unsigned int crc = 0xFFFFFFFFu;
+    for (char c : bytes) {
+        crc ^= static_cast<unsigned char>(c);
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+std::string BigEndian(unsigned int value)
+{
+    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
+            static_cast<char>(value)};
+}
+
+std::string Chunk(const std::string& type, const std::string& data)
+{
+    return BigEndian(static_cast<unsigned int>(data.size())) + type + data + BigEndian(Crc32(type + data));
+}
+
+const std::string kPngSignature("\x89PNG\r\n\x1a\n", 8);
+
+// A well-formed header that claims 30000 x 30000 RGBA pixels, and no image data.
+std::string HugeHeaderPng()
+{
+    const std::string header = BigEndian(30000) + BigEndian(30000) + std::string("\x08\x06\x00\x00\x00", 5);
+    return kPngSignature + Chunk("IHDR", header) + Chunk("IEND", "");
+}
+
+// The raw bytes of a "PNG" resource of a module file.
+std::string RawPng(const std::wstring& modulePath, UINT id)
+{
+    HMODULE module = ::LoadLibraryExW(modulePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) {
+        return {};
+    }
+    std::string bytes;
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG");
+    const void* data = found ? ::LockResource(::LoadResource(module, found)) : nullptr;
+    if (data) {
+        bytes.assign(static_cast<const char*>(data), ::SizeofResource(module, found));
+    }
+    ::FreeLibrary(module);
+    return bytes;
+}
+
+// Replaces "PNG" resources of an executable file, in every language each one has.
+::testing::AssertionResult ReplaceImages(const std::wstring& exe, const std::vector<std::pair<UINT, std::string>>& images)
+{
+    std::vector<std::pair<UINT, WORD>> targets;
+    HMODULE module = ::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) {
+        return ::testing::AssertionFailure() << "cannot read " << Utf8(exe);
+    }
+    for (const auto& image : images) {
+        std::vector<WORD> languages;
+        ::EnumResourceLanguagesW(
+            module, L"PNG", MAKEINTRESOURCEW(image.first),
+            [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) -> BOOL {
+                reinterpret_cast<std::vector<WORD>*>(found)->push_back(language);
+                return TRUE;
+            },
+            reinterpret_cast<LONG_PTR>(&languages));
+        for (WORD language : languages) {
+            targets.emplace_back(image.first, language);
+        }
+    }
+    ::FreeLibrary(module);
+    HANDLE update = ::BeginUpdateResourceW(exe.c_str(), FALSE);
+    if (!update) {
+        return ::testing::AssertionFailure() << "cannot update " << Utf8(exe);
+    }
+    for (const auto& target : targets) {
+        for (const auto& image : images) {
+            if (image.first == target.first &&
+                !::UpdateResourceW(update, L"PNG", MAKEINTRESOURCEW(target.first), target.second,
+                                   const_cast<char*>(image.second.data()), static_cast<DWORD>(image.second.size()))) {
+                ::EndUpdateResourceW(update, TRUE);
+                return ::testing::AssertionFailure() << "cannot replace image " << target.first;
+            }
+        }
+    }
+    if (!::EndUpdateResourceW(update, FALSE)) {
+        return ::testing::AssertionFailure() << "cannot write " << Utf8(exe);
+    }
+    for (const auto& image : images) {
+        if (RawPng(exe, image.first) != image.second) {
+            return ::testing::AssertionFailure() << "image " << image.first << " was not replaced";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Share of the image's opaque pixels that the screen shows in `area` (of the image's size).
+double ShareShowing(const Image& image, const RECT& area)
+{
+    const Image screen = CaptureScreen(area);
+    if (screen.Empty() || screen.width != image.width || screen.height != image.height) {
+        return 0.0;
+    }
+    int opaque = 0;
+    int matching = 0;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            if ((image.At(x, y) >> 24) == 0xFF) {
+                ++opaque;
+                matching += ColourDistance(image.At(x, y), screen.At(x, y)) <= 24 ? 1 : 0;
+            }
+        }
+    }
+    return opaque == 0 ? 0.0 : static_cast<double>(matching) / opaque;
+}
+
+}  // namespace
+
+// Damaged faces of the repair button and a damaged prompt picture: each draws nothing, and
+// the tool works as before. The faces are a PNG cut in half, bytes that only start like a
+// PNG, a single byte, and a header that claims 30000 x 30000 pixels.
+TEST(DamagedImages, ToolWithDamagedButtonFacesAndPromptPictureStillRepairs)
+{
+    const std::string face = RawPng(Files().tool, 188);
+    const std::string prompt = RawPng(Files().tool, 151);
+    ASSERT_GT(face.size(), 100u);
+    ASSERT_GT(prompt.size(), 100u);
+    const std::string garbage = kPngSignature + Chunk("IHDR", BigEndian(16) + BigEndian(16) + std::string("\x08\x06\x00\x00\x00", 5)) +
+                                "this is not image data";
+    const std::vector<std::pair<UINT, std::string>> damage = {
+        {188, face.substr(0, face.size() / 2)}, {189, garbage}, {190, std::string(1, '\x89')},
+        {191, HugeHeaderPng()}, {151, prompt.substr(0, prompt.size() / 2)}, {152, garbage},
+    };
+    ScratchFolder build(ScratchPath(L"damaged-build"));
+    ToolFiles files = Files();
+    files.tool = build.File(L"Veskar.exe");
+    ASSERT_TRUE(build.CopyIn(Files().tool, L"Veskar.exe"));
+    ASSERT_TRUE(ReplaceImages(files.tool, damage));
+
+    ScratchFolder folder(ScratchPath(L"damaged-images"));
+    ToolRun run(files, folder.Path(), QuietAgent());
+    ASSERT_TRUE(run.Started()) << run.Error();
+    HWND panel = run.WaitForPanel();
+    ASSERT_NE(nullptr, panel) << "the panel did not show";
+    ASSERT_TRUE(WaitForVersionCheck(run));
+
+    // Away from the button, the face it would show is not on the screen.
+    const RECT panelRect = WindowScreenRect(panel);
+    ASSERT_TRUE(MovePointer(POINT{panelRect.left + 370, panelRect.top + 450}));
+    ::Sleep(300);
+    const Image intactFace = LoadPngResource(Files().tool, 188);
+    ASSERT_FALSE(intactFace.Empty());
+    EXPECT_LT(ShareShowing(intactFace, ControlScreenRect(panel, kPanelMarker)), 0.5);
+
+    EXPECT_EQ(Utf8(kSucceededText), RepairOnce(run, panel));
+    EXPECT_TRUE(run.Running());
+    EXPECT_TRUE(::IsWindowVisible(panel));
+    EXPECT_EQ(2u, run.AgentCalls().size());
+    run.Kill();
+}
+
+// Only 3 announces a newer version and only 0 fails the initialisation: every other answer
+// lets the tool start normally. The runs start together and are checked one by one.
+TEST(OddFeedbackAnswers, AnyNonZeroInitialisationAndAnyVersionAnswerButThreeStartTheTool)
+{
+    struct Answers {
+        const wchar_t* init;
+        const wchar_t* newVersion;
+    };
+    const Answers cases[] = {
+        {L"-1", L"-1"}, {L"2", L"1"}, {L"2147483647", L"2"}, {L"-2147483648", L"4"},
+        {L"7", L"2147483647"}, {L"1", L"-2147483648"},
+    };
+    std::vector<std::unique_ptr<ToolSession>> tools;
+    for (const Answers& answers : cases) {
+        LaunchOptions options = QuietAgent();
+        options.environment.emplace_back(L"VESKAR_FEEDBACK_INIT", answers.init);
+        options.environment.emplace_back(L"VESKAR_FEEDBACK_NEW_VERSION", answers.newVersion);
+        tools.push_back(std::make_unique<ToolSession>(L"odd-feedback", options));
+    }
+    const std::vector<std::string> expectedCalls = {"InitFreedbackDll", "GetToolIsNewVersion\t10046\t1.0.3"};
+    for (size_t i = 0; i < tools.size(); ++i) {
+        ToolSession& tool = *tools[i];
+        SCOPED_TRACE("InitFreedbackDll " + Utf8(cases[i].init) + ", GetToolIsNewVersion " +
+                     Utf8(cases[i].newVersion));
+        ASSERT_TRUE(tool->Started()) << tool->Error();
+        EXPECT_NE(nullptr, tool->WaitForPanel(30000)) << "the panel did not show";
+        EXPECT_TRUE(WaitUntil([&] { return CountCalls(tool.Run(), "GetToolIsNewVersion") > 0; }, 15000));
+    }
+    // Time for a wrong prompt or a download page to follow the answer.
+    ::Sleep(1000);
+    for (size_t i = 0; i < tools.size(); ++i) {
+        ToolSession& tool = *tools[i];
+        SCOPED_TRACE("InitFreedbackDll " + Utf8(cases[i].init) + ", GetToolIsNewVersion " +
+                     Utf8(cases[i].newVersion));
+        EXPECT_TRUE(tool->Running());
+        EXPECT_TRUE(tool->WindowsWith(kPromptMarker).empty()) << "a prompt showed";
+        EXPECT_EQ(expectedCalls, tool->FeedbackCalls());
+    }
+
+    // The last one, alone on the screen, repairs and closes as usual.
+    tools.erase(tools.begin(), tools.end() - 1);
+    ToolSession& last = *tools.back();
+    HWND panel = last->WaitForPanel();
+    ASSERT_NE(nullptr, panel);
+    // The windows of the ended runs may stay on the screen a moment after their processes.
+    const POINT repair = Centre(ControlScreenRect(panel, kPanelMarker));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(::WindowFromPoint(repair), &pid);
+            return pid == last->ProcessId();
+        },
+        5000))
+        << DescribePoint(repair);
+    EXPECT_EQ(Utf8(kSucceededText), RepairOnce(last.Run(), panel));
+    EXPECT_TRUE(last->CloseByCloseButton()) << "the tool did not end by its close button";
+}
+
+// Whatever logCfg.ini holds, a failed repair leaves exactly its one record and a succeeded
+// one none.
+TEST(HostileLogConfigRun, EachFailedRepairLeavesItsRecordWhateverLogCfgHolds)
+{
+    struct Config {
+        const char* name;
+        std::string bytes;
+    };
+    const Config configs[] = {
+        {"a megabyte of binary bytes", PseudoRandomBytes(1 << 20, 99)},
+        {"long lines, no section, numbers that wrap to 1",
+         std::string(300000, 'x') + "\r\nprint=1\r\n" + std::string(100000, '[') + "\r\nprint=4294967297\r\n"},
+    };
+    const std::string record = Cp936(kRemoveFailedRecord);
+    for (const Config& config : configs) {
+        SCOPED_TRACE(config.name);
+        ScopedLogConfig logConfig(config.bytes);
+        ASSERT_TRUE(logConfig.Written());
+        ToolSession tool(L"hostile-log-config", QuietAgent());
+        ASSERT_TRUE(tool->Started()) << tool->Error();
+        HWND panel = tool->WaitForPanel();
+        ASSERT_NE(nullptr, panel);
+        ASSERT_TRUE(WaitForVersionCheck(tool.Run()));
+
+        const std::wstring logPath = RepairLogPath();
+        const size_t logStart = ReadBytes(logPath).size();
+        {
+            AgentAway away;
+            ASSERT_TRUE(away.Moved());
+            EXPECT_EQ(Utf8(kFailedText), RepairOnce(tool.Run(), panel));
+        }
+        std::vector<std::string> records;
+        EXPECT_TRUE(WaitUntil([&] { return !(records = RecordsFrom(ReadBytes(logPath), logStart)).empty(); }, 5000));
+        EXPECT_EQ(Utf8(kSucceededText), RepairOnce(tool.Run(), panel));
+        ::Sleep(300);
+        records = RecordsFrom(ReadBytes(logPath), logStart);
+        ASSERT_EQ(1u, records.size());
+        EXPECT_TRUE(HasStamp(records[0])) << records[0];
+        EXPECT_EQ(record, records[0].substr(std::min(kStampLength, records[0].size())));
+        EXPECT_TRUE(tool->Running());
+    }
+}

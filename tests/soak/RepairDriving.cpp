@@ -1,0 +1,169 @@
+#include "tests/soak/RepairDriving.h"
+
+#include "tests/soak/ProcessCensus.h"
+
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+namespace soak {
+
+RepairOutcome ClickRepair(const ToolRun& run, HWND panel, DWORD timeoutMs)
+{
+    RepairOutcome outcome;
+    if (!ClickControl(panel, kPanelMarker)) {
+        return outcome;
+    }
+    WaitUntil(
+        [&] {
+            outcome.sawBusyPopup = outcome.sawBusyPopup || !run.WindowsWith(kBusyMarker).empty();
+            outcome.peakThreads = std::max(outcome.peakThreads, CountThreads(run.ProcessId()));
+            const std::vector<HWND> prompts = run.WindowsWith(kPromptMarker);
+            outcome.prompt = prompts.empty() || !PromptReady(prompts.front()) ? nullptr : prompts.front();
+            return outcome.prompt != nullptr || !run.Running();
+        },
+        timeoutMs, 5);
+    return outcome;
+}
+
+bool BubbleShowing(const ToolRun& run)
+{
+    return !run.WindowsWith(kAgreementText).empty();
+}
+
+bool ClickAgreementLink(const ToolRun& run, HWND panel, bool shown)
+{
+    const RECT link = ControlScreenRect(panel, kAgreementLink);
+    // Showing and hiding click at different places of the text: two clicks at one place in
+    // quick succession are a double click, which the panel does not take as a click.
+    const int x = link.left + (link.right - link.left) * (shown ? 1 : 2) / 3;
+    if (!ClickAt(POINT{x, (link.top + link.bottom) / 2})) {
+        return false;
+    }
+    return WaitUntil([&] { return BubbleShowing(run) == shown; }, 3000, 5);
+}
+
+namespace {
+
+// Renames the agent, retrying for a moment: a process that has only just ended may still
+// hold the file under Wine, and a failed rename would turn the next repair's outcome round.
+bool MoveAgent(const std::wstring& from, const std::wstring& to)
+{
+    return WaitUntil(
+        [&] {
+            return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE ||
+                   (::GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                    ::GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES);
+        },
+        5000, 20);
+}
+
+}  // namespace
+
+AgentAway::AgentAway() : m_away(std::wstring(kAgentPath) + L".away")
+{
+    m_moved = MoveAgent(kAgentPath, m_away);
+}
+
+AgentAway::~AgentAway()
+{
+    if (m_moved) {
+        MoveAgent(m_away, kAgentPath);
+    }
+}
+
+std::wstring RepairLogPath()
+{
+    wchar_t folder[MAX_PATH] = {};
+    ::SHGetSpecialFolderPathW(nullptr, folder, CSIDL_COMMON_APPDATA, FALSE);
+    return std::wstring(folder) + L"\\ToolLog\\Quenmar软件名称显示乱码修复工具.txt";
+}
+
+std::string Cp936(const std::wstring& text)
+{
+    const int size = ::WideCharToMultiByte(936, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size > 0 ? size : 1), '\0');
+    ::WideCharToMultiByte(936, 0, text.c_str(), -1, &bytes[0], size, nullptr, nullptr);
+    bytes.resize(static_cast<size_t>(size > 0 ? size - 1 : 0));
+    return bytes;
+}
+
+std::vector<std::string> RecordsFrom(const std::string& log, size_t from)
+{
+    std::vector<std::string> records;
+    size_t at = from;
+    while (at < log.size()) {
+        const size_t end = log.find("\r\n", at);
+        if (end == std::string::npos) {
+            records.push_back(log.substr(at));
+            break;
+        }
+        records.push_back(log.substr(at, end - at));
+        at = end + 2;
+    }
+    return records;
+}
+
+bool HasStamp(const std::string& record)
+{
+    static const char pattern[] = "[dddd-dd-dd dd:dd:dd dddms]   ";
+    if (record.size() < kStampLength) {
+        return false;
+    }
+    for (size_t i = 0; i < kStampLength; ++i) {
+        const bool digit = std::isdigit(static_cast<unsigned char>(record[i])) != 0;
+        if (pattern[i] == 'd' ? !digit : record[i] != pattern[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int EndAgentProcesses(const ToolRun& run)
+{
+    std::vector<DWORD> agents;
+    for (const std::string& line : run.AgentCalls()) {
+        agents.push_back(static_cast<DWORD>(std::strtoul(line.c_str(), nullptr, 10)));
+    }
+    // Each agent's parent is the interpreter the tool started for it; a process id the system
+    // has given to another program since is left alone.
+    std::vector<DWORD> victims;
+    std::vector<PROCESSENTRY32W> processes;
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot != INVALID_HANDLE_VALUE) {
+        PROCESSENTRY32W entry{sizeof(entry)};
+        for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry)) {
+            processes.push_back(entry);
+        }
+        ::CloseHandle(snapshot);
+    }
+    for (const PROCESSENTRY32W& agent : processes) {
+        if (std::find(agents.begin(), agents.end(), agent.th32ProcessID) == agents.end() ||
+            lstrcmpiW(agent.szExeFile, L"McUpdate.exe") != 0) {
+            continue;
+        }
+        victims.push_back(agent.th32ProcessID);
+        for (const PROCESSENTRY32W& parent : processes) {
+            if (parent.th32ProcessID == agent.th32ParentProcessID && lstrcmpiW(parent.szExeFile, L"cmd.exe") == 0) {
+                victims.push_back(parent.th32ProcessID);
+            }
+        }
+    }
+    int ended = 0;
+    for (DWORD pid : victims) {
+        HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+        if (process && ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT && ::TerminateProcess(process, 1)) {
+            ::WaitForSingleObject(process, 5000);
+            ++ended;
+        }
+        if (process) {
+            ::CloseHandle(process);
+        }
+    }
+    return ended;
+}
+
+}  // namespace soak
