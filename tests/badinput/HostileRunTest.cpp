@@ -187,26 +187,6 @@ std::string RawPng(const std::wstring& modulePath, UINT id)
     return ::testing::AssertionSuccess();
 }
 
-// Share of the image's opaque pixels that the screen shows in `area` (of the image's size).
-double ShareShowing(const Image& image, const RECT& area)
-{
-    const Image screen = CaptureScreen(area);
-    if (screen.Empty() || screen.width != image.width || screen.height != image.height) {
-        return 0.0;
-    }
-    int opaque = 0;
-    int matching = 0;
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            if ((image.At(x, y) >> 24) == 0xFF) {
-                ++opaque;
-                matching += ColourDistance(image.At(x, y), screen.At(x, y)) <= 24 ? 1 : 0;
-            }
-        }
-    }
-    return opaque == 0 ? 0.0 : static_cast<double>(matching) / opaque;
-}
-
 }  // namespace
 
 // Damaged faces of the repair button and a damaged prompt picture: each draws nothing, and
