@@ -58,6 +58,29 @@ bool WaitForVersionCheck(const ToolRun& run);
 // Lines of the library's journal that start with `call`.
 int CountCalls(const ToolRun& run, const std::string& call);
 
+// Where the harness installs the agent stand-in.
+constexpr wchar_t kAgentPath[] = L"C:\\Program Files\\McAfee.com\\Agent\\McUpdate.exe";
+
+// The agent out of its place for the life of the object, so that the tool cannot start its
+// commands: what the tool counts as a failed repair.
+class AgentAway {
+public:
+    AgentAway();
+    ~AgentAway();
+    AgentAway(const AgentAway&) = delete;
+    AgentAway& operator=(const AgentAway&) = delete;
+    bool Moved() const { return m_moved; }
+
+private:
+    std::wstring m_away;
+    bool m_moved = false;
+};
+
+// The repair's log file in the machine-wide application-data folder.
+std::wstring RepairLogPath();
+// A text as the log writes it: code page 936 bytes.
+std::string Cp936(const std::wstring& text);
+
 // The file names a folder holds when only the tool was copied into it.
 std::wstring ToolFileList();
 // A folder's entries joined with ", " (for messages and comparisons).

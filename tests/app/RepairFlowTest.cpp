@@ -13,7 +13,6 @@ using namespace apptest;
 
 namespace {
 
-const wchar_t kAgentPath[] = L"C:\\Program Files\\McAfee.com\\Agent\\McUpdate.exe";
 
 // The arguments of each agent run, in order.
 std::vector<std::string> AgentArguments(const ToolRun& run)
@@ -49,44 +48,6 @@ RepairOutcome ClickRepair(ToolRun& run, HWND panel)
         20000, 5);
     outcome.busyGoneAtPrompt = run.WindowsWith(kBusyMarker).empty();
     return outcome;
-}
-
-// The agent out of its place for the life of the object, so that its commands cannot start.
-class AgentAway {
-public:
-    AgentAway() : m_away(std::wstring(kAgentPath) + L".away")
-    {
-        m_moved = ::MoveFileExW(kAgentPath, m_away.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
-    }
-    ~AgentAway()
-    {
-        if (m_moved) {
-            ::MoveFileExW(m_away.c_str(), kAgentPath, MOVEFILE_REPLACE_EXISTING);
-        }
-    }
-    AgentAway(const AgentAway&) = delete;
-    AgentAway& operator=(const AgentAway&) = delete;
-    bool Moved() const { return m_moved; }
-
-private:
-    std::wstring m_away;
-    bool m_moved = false;
-};
-
-std::wstring RepairLogPath()
-{
-    wchar_t folder[MAX_PATH] = {};
-    ::SHGetSpecialFolderPathW(nullptr, folder, CSIDL_COMMON_APPDATA, FALSE);
-    return std::wstring(folder) + L"\\ToolLog\\Quenmar软件名称显示乱码修复工具.txt";
-}
-
-std::string Cp936(const std::wstring& text)
-{
-    const int size = ::WideCharToMultiByte(936, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(936, 0, text.c_str(), -1, &bytes[0], size, nullptr, nullptr);
-    bytes.resize(static_cast<size_t>(size > 0 ? size - 1 : 0));
-    return bytes;
 }
 
 }  // namespace

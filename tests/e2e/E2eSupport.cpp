@@ -8,9 +8,6 @@
 namespace e2e {
 namespace {
 
-const wchar_t kAgentPath[] = L"C:\\Program Files\\McAfee.com\\Agent\\McUpdate.exe";
-const wchar_t kAgentAwayPath[] = L"C:\\Program Files\\McAfee.com\\Agent\\McUpdate.exe.away";
-
 // Pixels around the tool's windows in a screenshot, so that their shadows show whole.
 constexpr int kShotMargin = 12;
 
@@ -243,18 +240,6 @@ std::vector<std::string> Fields(const std::string& line)
     }
     fields.push_back(line.substr(start));
     return fields;
-}
-
-AgentAway::AgentAway()
-{
-    m_moved = ::MoveFileExW(kAgentPath, kAgentAwayPath, MOVEFILE_REPLACE_EXISTING) != FALSE;
-}
-
-AgentAway::~AgentAway()
-{
-    if (m_moved) {
-        ::MoveFileExW(kAgentAwayPath, kAgentPath, MOVEFILE_REPLACE_EXISTING);
-    }
 }
 
 std::string RectText(const RECT& rect)

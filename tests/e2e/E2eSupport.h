@@ -68,20 +68,6 @@ std::vector<std::string> CallsNamed(const ToolRun& run, const std::string& call)
 // The tab-separated fields of a journal line.
 std::vector<std::string> Fields(const std::string& line);
 
-// The agent's program moved out of its place for the life of the object, so that the
-// repair's commands cannot start.
-class AgentAway {
-public:
-    AgentAway();
-    ~AgentAway();
-    AgentAway(const AgentAway&) = delete;
-    AgentAway& operator=(const AgentAway&) = delete;
-    bool Moved() const { return m_moved; }
-
-private:
-    bool m_moved = false;
-};
-
 std::string RectText(const RECT& rect);
 
 // Whether the screen shows the panel painted, at scale 1.0: its own picture (PNG 139) where no

@@ -46,51 +46,6 @@ bool ClickAgreementLink(const ToolRun& run, HWND panel, bool shown)
     return WaitUntil([&] { return BubbleShowing(run) == shown; }, 3000, 5);
 }
 
-namespace {
-
-// Renames the agent, retrying for a moment: a process that has only just ended may still
-// hold the file under Wine, and a failed rename would turn the next repair's outcome round.
-bool MoveAgent(const std::wstring& from, const std::wstring& to)
-{
-    return WaitUntil(
-        [&] {
-            return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE ||
-                   (::GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES &&
-                    ::GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES);
-        },
-        5000, 20);
-}
-
-}  // namespace
-
-AgentAway::AgentAway() : m_away(std::wstring(kAgentPath) + L".away")
-{
-    m_moved = MoveAgent(kAgentPath, m_away);
-}
-
-AgentAway::~AgentAway()
-{
-    if (m_moved) {
-        MoveAgent(m_away, kAgentPath);
-    }
-}
-
-std::wstring RepairLogPath()
-{
-    wchar_t folder[MAX_PATH] = {};
-    ::SHGetSpecialFolderPathW(nullptr, folder, CSIDL_COMMON_APPDATA, FALSE);
-    return std::wstring(folder) + L"\\ToolLog\\Quenmar软件名称显示乱码修复工具.txt";
-}
-
-std::string Cp936(const std::wstring& text)
-{
-    const int size = ::WideCharToMultiByte(936, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size > 0 ? size : 1), '\0');
-    ::WideCharToMultiByte(936, 0, text.c_str(), -1, &bytes[0], size, nullptr, nullptr);
-    bytes.resize(static_cast<size_t>(size > 0 ? size - 1 : 0));
-    return bytes;
-}
-
 std::vector<std::string> RecordsFrom(const std::string& log, size_t from)
 {
     std::vector<std::string> records;

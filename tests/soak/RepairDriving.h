@@ -13,7 +13,6 @@ namespace soak {
 
 using namespace apptest;
 
-constexpr wchar_t kAgentPath[] = L"C:\\Program Files\\McAfee.com\\Agent\\McUpdate.exe";
 // The agreement link, and the bubble's text box, by which its content window is found.
 constexpr int kAgreementLink = 1014;
 constexpr int kAgreementText = 1008;
@@ -34,24 +33,6 @@ RepairOutcome ClickRepair(const ToolRun& run, HWND panel, DWORD timeoutMs = 2000
 bool ClickAgreementLink(const ToolRun& run, HWND panel, bool shown);
 bool BubbleShowing(const ToolRun& run);
 
-// The agent out of its place for the life of the object, so that the tool cannot start its
-// commands: what the tool counts as a failed repair.
-class AgentAway {
-public:
-    AgentAway();
-    ~AgentAway();
-    AgentAway(const AgentAway&) = delete;
-    AgentAway& operator=(const AgentAway&) = delete;
-    bool Moved() const { return m_moved; }
-
-private:
-    std::wstring m_away;
-    bool m_moved = false;
-};
-
-// The repair's log file in the machine-wide application-data folder.
-std::wstring RepairLogPath();
-std::string Cp936(const std::wstring& text);
 // The records (without CR LF) in `log` from byte `from` on; a tail without CR LF is a record
 // too, so that a torn record shows.
 std::vector<std::string> RecordsFrom(const std::string& log, size_t from);
