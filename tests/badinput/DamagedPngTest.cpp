@@ -14,22 +14,9 @@ constexpr UINT kIntactImage = 140;  // 48 x 16, what the truncated and corrupt o
 // How many pixels of a 16 x 16 white ground the image changes when drawn over it whole.
 int PixelsDrawn(const PngImage* image)
 {
-    MemoryDC dc(nullptr);
-    HDC screen = ::GetDC(nullptr);
-    BitmapHolder bitmap(::CreateCompatibleBitmap(screen, 16, 16));
-    ::ReleaseDC(nullptr, screen);
-    SelectedObject selected(dc.Get(), bitmap.Get());
-    const RECT all{0, 0, 16, 16};
-    ::FillRect(dc.Get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    {
-        Gdiplus::Graphics graphics(dc.Get());
-        DrawPngPart(graphics, image, all, 0, 0, 16, 16);
-    }
     int drawn = 0;
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            drawn += ::GetPixel(dc.Get(), x, y) != RGB(255, 255, 255) ? 1 : 0;
-        }
+    for (COLORREF pixel : skintest::DrawnSquare(image, 0, 0)) {
+        drawn += pixel != RGB(255, 255, 255) ? 1 : 0;
     }
     return drawn;
 }

@@ -65,22 +65,10 @@ DWORD BigEndian(const BYTE* p)
     return (DWORD{p[0]} << 24) | (DWORD{p[1]} << 16) | (DWORD{p[2]} << 8) | DWORD{p[3]};
 }
 
-// Draws the 16 x 16 source square at (srcX, srcY) of `image` over a 16 x 16 white ground
-// (a screen-compatible bitmap, as the controls use) and reads the pixel (x, y).
+// The pixel (x, y) of the image's 16 x 16 source square at (srcX, srcY) drawn over white.
 COLORREF DrawnPixel(const PngImage* image, int srcX, int srcY, int x, int y)
 {
-    MemoryDC dc(nullptr);
-    HDC screen = ::GetDC(nullptr);
-    BitmapHolder bitmap(::CreateCompatibleBitmap(screen, 16, 16));
-    ::ReleaseDC(nullptr, screen);
-    SelectedObject selected(dc.Get(), bitmap.Get());
-    const RECT all{0, 0, 16, 16};
-    ::FillRect(dc.Get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    {
-        Gdiplus::Graphics graphics(dc.Get());
-        DrawPngPart(graphics, image, all, srcX, srcY, 16, 16);
-    }
-    return ::GetPixel(dc.Get(), x, y);
+    return skintest::DrawnSquare(image, srcX, srcY)[static_cast<size_t>(y * 16 + x)];
 }
 
 }  // namespace

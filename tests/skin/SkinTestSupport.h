@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+class PngImage;
+
 namespace skintest {
 
 // Processes this thread's messages for `ms` milliseconds.
@@ -72,5 +74,9 @@ void ClickAt(POINT screen);
 RECT WindowRectOf(HWND window);
 // A child's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND child);
+
+// Draws the 16 x 16 source square at (srcX, srcY) of `image` over a 16 x 16 white ground (a
+// screen-compatible bitmap, as the controls use); the 256 pixels, row by row.
+std::vector<COLORREF> DrawnSquare(const PngImage* image, int srcX, int srcY);
 
 }  // namespace skintest
