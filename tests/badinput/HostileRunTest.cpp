@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,9 +22,13 @@ namespace {
 std::string RepairOnce(const ToolRun& run, HWND panel)
 {
     const RepairOutcome outcome = ClickRepair(run, panel);
+    if (outcome.clicks > 1) {
+        std::cout << "the first click on the repair button brought no repair; clicked again" << std::endl;
+    }
     if (!outcome.prompt) {
-        return std::string("(no result prompt") + (outcome.sawBusyPopup ? " after the busy pop-up; " : "; ") +
-               DescribePoint(Centre(ControlScreenRect(panel, kPanelMarker))) + ")";
+        return "(no result prompt after " + std::to_string(outcome.clicks) + " clicks" +
+               (outcome.sawBusyPopup ? " and the busy pop-up; " : "; ") + std::to_string(run.AgentCalls().size()) +
+               " agent runs; " + DescribePoint(Centre(ControlScreenRect(panel, kPanelMarker))) + ")";
     }
     const std::string text = PromptText(outcome.prompt);
     EXPECT_TRUE(ConfirmPrompt(outcome.prompt));

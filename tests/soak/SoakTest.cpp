@@ -63,6 +63,9 @@ constexpr int kStartGlitchesAllowed = 1;
         outcome = ClickRepair(run, panel);
     }
     *peakThreads = std::max(*peakThreads, outcome.peakThreads);
+    if (outcome.clicks > 1) {
+        std::cout << "the first click on the repair button brought no repair; clicked again" << std::endl;
+    }
     if (!outcome.prompt) {
         return ::testing::AssertionFailure() << "no result prompt; " << DescribePoint(Centre(ControlScreenRect(panel, kPanelMarker)));
     }
