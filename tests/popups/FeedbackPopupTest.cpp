@@ -14,6 +14,7 @@
 #include "tests/skin/SkinTestSupport.h"
 #include "tests/startup/StartupTestSupport.h"
 
+using skintest::CentreOf;
 using skintest::Later;
 using skintest::PollThen;
 using startup_test::CallJournal;
@@ -22,12 +23,6 @@ namespace {
 
 const DWORD kGiveUpMs = 8000;
 const int kGaveUp = -2;
-
-POINT CentreOf(HWND window)
-{
-    const RECT r = skintest::WindowRectOf(window);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
 
 std::vector<std::string> Fields(const std::string& line)
 {

@@ -6,18 +6,13 @@
 #include "dialogs/CPromptDlg.h"
 #include "tests/skin/SkinTestSupport.h"
 
+using skintest::CentreOf;
 using skintest::Later;
 
 namespace {
 
 const DWORD kGiveUpMs = 5000;
 const int kGaveUp = -2;
-
-POINT CentreOf(HWND window)
-{
-    const RECT r = skintest::WindowRectOf(window);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
 
 // Runs a prompt of `type` and does `act` with its content once it shows; returns DoModal's
 // result.

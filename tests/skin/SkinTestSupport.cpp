@@ -268,6 +268,12 @@ RECT WindowRectOf(HWND window)
     return rect;
 }
 
+POINT CentreOf(HWND window)
+{
+    const RECT r = WindowRectOf(window);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
 RECT ChildRect(HWND child)
 {
     RECT rect = WindowRectOf(child);

@@ -72,6 +72,8 @@ void MovePointerAndSettle(POINT screen);
 void ClickAt(POINT screen);
 
 RECT WindowRectOf(HWND window);
+// The centre of a window on the screen.
+POINT CentreOf(HWND window);
 // A child's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND child);
 
