@@ -221,8 +221,19 @@ harness_start() {
   wine wineboot </dev/null >/dev/null 2>&1
   local keeper_pid=""
   if [ -f "$BUILD_DIR/standins/keeper.exe" ]; then
-    wine "$BUILD_DIR/standins/keeper.exe" </dev/null >/dev/null 2>&1 &
+    # The desktop process inherits the standard streams of the first program that makes a
+    # window: until the keeper's window exists, a test's window would hand the desktop the
+    # test's output pipe, and ctest would wait for that pipe to close for good.
+    local ready=$BUILD_DIR/keeper.ready
+    rm -f "$ready"
+    wine "$BUILD_DIR/standins/keeper.exe" "$(winepath -w "$ready")" </dev/null >/dev/null 2>&1 &
     keeper_pid=$!
+    local i
+    for i in $(seq 1 300); do
+      [ -f "$ready" ] && break
+      sleep 0.1
+    done
+    [ -f "$ready" ] || { harness_log "the desktop keeper did not start"; return 1; }
   fi
   cat >"$HARNESS_STATE" <<EOF
 DISPLAY=$display
