@@ -198,23 +198,80 @@ TEST_F(RepairTask, PlantedInterpreterNeverRuns)
     EXPECT_EQ(AgentArguments(), kBothCommands);  // and no entry from a cmd.exe
 }
 
-TEST_F(RepairTask, StartRepairRunsOnAWorkerOfItsOwn)
+// Processes this thread's messages until `done` holds or `timeoutMs` has passed.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
-    static CRepairTask task;  // outlives the worker, which nothing joins
-    EXPECT_FALSE(task.SetNotifyWindow(nullptr));
-    ASSERT_TRUE(task.SetNotifyWindow(window.Handle()));
-    logBefore = NotifyWindow::RepairLogLength();
-    ASSERT_TRUE(task.StartRepair());
-    const DWORD deadline = ::GetTickCount() + 60000;
-    while (!window.resultHandled && ::GetTickCount() < deadline) {
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    const DWORD deadline = ::GetTickCount() + timeoutMs;
+    while (!done() && ::GetTickCount() < deadline) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::DispatchMessageW(&msg);
         }
     }
+    return done();
+}
+
+// One repair at a time: a start while the worker runs is refused, and the next start is
+// taken once the worker has finished.
+TEST_F(RepairTask, StartRepairRunsOnAWorkerOfItsOwnOneAtATime)
+{
+    CRepairTask task;
+    EXPECT_FALSE(task.SetNotifyWindow(nullptr));
+    ASSERT_TRUE(task.SetNotifyWindow(window.Handle()));
+    logBefore = NotifyWindow::RepairLogLength();
+    EXPECT_FALSE(task.IsRunning());
+    ASSERT_TRUE(task.StartRepair());
+    EXPECT_TRUE(task.IsRunning());
+    EXPECT_FALSE(task.StartRepair()) << "a second repair started while the first ran";
+    ASSERT_TRUE(PumpUntil([&] { return window.resultHandled && !task.IsRunning(); }, 60000));
     ExpectMessages(kRepairSucceeded);
     EXPECT_EQ(AgentArguments(), kBothCommands);
+
+    window.received.clear();
+    window.resultHandled = false;
+    ASSERT_TRUE(task.StartRepair());
+    ASSERT_TRUE(PumpUntil([&] { return window.resultHandled && !task.IsRunning(); }, 60000));
+    EXPECT_EQ(AgentArguments().size(), 2 * kBothCommands.size());
+}
+
+// The window goes while the worker waits for a command: nothing is sent to it any more; the
+// worker is waited for within the bound, and its record is written only when it finished
+// within it (an abandoned worker must not write into a log that goes at process exit).
+TEST_F(RepairTask, DetachWaitsForTheWorkerWithinItsBound)
+{
+    agent.SetMode(L"hang");
+    logBefore = NotifyWindow::RepairLogLength();
+    {
+        CRepairTask task(kShortBoundMs);
+        ASSERT_TRUE(task.SetNotifyWindow(window.Handle()));
+        ASSERT_TRUE(task.StartRepair());
+        ::Sleep(500);
+        const DWORD started = ::GetTickCount();
+        task.Detach(kShortBoundMs * 3);
+        EXPECT_FALSE(task.IsRunning());
+        EXPECT_LT(::GetTickCount() - started, kShortBoundMs * 3) << "the worker was not seen to end";
+    }
+    PumpUntil([] { return false; }, 300);
+    EXPECT_TRUE(window.received.empty());
+    std::vector<std::string> records = NewLogRecords();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].substr(kStampLength), kGbkRemoveFailed);
+
+    logBefore = NotifyWindow::RepairLogLength();
+    {
+        CRepairTask task(kShortBoundMs);
+        ASSERT_TRUE(task.SetNotifyWindow(window.Handle()));
+        ASSERT_TRUE(task.StartRepair());
+        const DWORD started = ::GetTickCount();
+        task.Detach(1000);
+        EXPECT_LT(::GetTickCount() - started, kShortBoundMs) << "the bound was not kept";
+    }
+    // The abandoned worker ends at the command's bound, without a record.
+    ::Sleep(kShortBoundMs + 2000);
+    PumpUntil([] { return false; }, 300);
+    EXPECT_TRUE(window.received.empty());
+    EXPECT_TRUE(NewLogRecords().empty());
 }
 
 // Wine gives a program the Windows version named for it under AppDefaults; the probe
