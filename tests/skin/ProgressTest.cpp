@@ -100,15 +100,29 @@ TEST(Progress, ShortTextIsReplacedByTheDeletingNotice)
     }
 }
 
-TEST(Progress, EscapeTakesTheDialogManagersCancel)
+// While the repair runs, Escape, Enter, Alt+F4 and a close request leave the notice up; only
+// the repair's end takes it away.
+TEST(Progress, KeysAndCloseRequestsDoNotEndItOnlyTheRepairsEndDoes)
 {
     CExecutePromptDlg progress;
     progress.SetText(L"正在修复，请稍等");
+    bool upAfterKeys = false;
     Later(20, [&] {
         HWND content = progress.GetContent()->m_hWnd;
-        ::PostMessageW(content, WM_KEYDOWN, VK_ESCAPE, 1);
+        for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+            ::PostMessageW(content, WM_KEYDOWN, key, 1);
+            ::PostMessageW(content, WM_KEYUP, key, 0xC0000001);
+        }
+        ::PostMessageW(progress.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ::PostMessageW(progress.m_hWnd, WM_CLOSE, 0, 0);
+        ::PostMessageW(content, WM_CLOSE, 0, 0);
     });
-    EXPECT_EQ(progress.DoModal(), IDCANCEL);
+    Later(400, [&] {
+        upAfterKeys = progress.IsWindowVisible() && progress.IsModal();
+        progress.SendMessage(WM_CLOSE_PROGRESS);
+    });
+    EXPECT_EQ(progress.DoModal(), IDOK);
+    EXPECT_TRUE(upAfterKeys);
 }
 
 TEST(Progress, DeletedWhileItsDotThreadSleeps)
