@@ -1,6 +1,7 @@
 // The low-level mouse hook with real input: presses anywhere on the desktop reach the hook
 // window as WM_HOOK_LBUTTONDOWN, left presses only, and every event is passed on.
 #include <gtest/gtest.h>
+#include <windowsx.h>
 
 #include <thread>
 #include <vector>
@@ -87,6 +88,7 @@ protected:
                 if (msg.hwnd == m_window && msg.message == WM_HOOK_LBUTTONDOWN) {
                     ++reports;
                     EXPECT_EQ(static_cast<WPARAM>(WM_LBUTTONDOWN), msg.wParam);
+                    reportedPoint = {GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
                 }
                 ::DispatchMessageW(&msg);
             }
@@ -115,11 +117,14 @@ protected:
     }
 
     HWND m_window = nullptr;
+    // The point the last report carried.
+    POINT reportedPoint{-1, -1};
 };
 
 } // namespace
 
-// A right click and moves come first: only the left press after them is reported.
+// A right click and moves come first: only the left press after them is reported, with the
+// point where it happened.
 TEST_F(MouseHookTest, ReportsOneLeftPressOutsideTheProgramAndPassesEveryEventOn)
 {
     CMouseHook hook;
@@ -128,6 +133,9 @@ TEST_F(MouseHookTest, ReportsOneLeftPressOutsideTheProgramAndPassesEveryEventOn)
     ASSERT_TRUE(hook.InstallHook());
 
     EXPECT_EQ(1, SendAndCount(ClickSequence()));
+    const POINT pressed = DesktopPoint(20);
+    EXPECT_NEAR(pressed.x, reportedPoint.x, 1);
+    EXPECT_NEAR(pressed.y, reportedPoint.y, 1);
     EXPECT_EQ(1, g_seen.rightDown);
     EXPECT_EQ(1, g_seen.leftDown);
     EXPECT_GE(g_seen.moves, 2);
