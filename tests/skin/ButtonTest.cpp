@@ -6,18 +6,13 @@
 #include <thread>
 
 #include "tests/skin/ControlsTestDialog.h"
-#include "tests/skin/SkinTestSupport.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Waits.h"
 
-using skintest::ClientPixels;
-using skintest::ColourDistance;
-using skintest::ReferenceImage;
+using namespace testsupport;
 
 namespace {
-
-LPARAM PointParam(POINT pt)
-{
-    return MAKELPARAM(static_cast<short>(pt.x), static_cast<short>(pt.y));
-}
 
 POINT ScreenPoint(HWND window, int x, int y)
 {
@@ -42,7 +37,7 @@ protected:
         dialog.feature.SetHitInset(19, 19, 19, 19);
         dialog.feature.SetStretch(TRUE);
         dialog.feature.SetImages(188, 189, 190, 191);
-        skintest::PumpFor(30);
+        PumpFor(30);
     }
     void TearDown() override
     {
@@ -59,18 +54,18 @@ protected:
     void ExpectFeatureLook(UINT imageId, const char* what)
     {
         SCOPED_TRACE(what);
-        const ReferenceImage face(imageId);
-        const ReferenceImage other(imageId == 188 ? 191 : 188);
-        const ReferenceImage panel(139);
+        const Image face = ResourcePng(imageId);
+        const Image other = ResourcePng(imageId == 188 ? 191 : 188);
+        const Image panel = ResourcePng(139);
         ClientPixels shown(dialog.feature.m_hWnd);
         ASSERT_EQ(shown.Width(), 284);
         int compared = 0;
         int distinguishing = 0;
         for (int y = 0; y < 85; y += 3) {
             for (int x = 0; x < 284; x += 3) {
-                const COLORREF ground = skintest::Opaque(panel.At(58 + x, 260 + y));
-                const COLORREF expected = skintest::Over(face.At(x, y), ground);
-                const COLORREF wrong = skintest::Over(other.At(x, y), ground);
+                const COLORREF ground = Opaque(panel.At(58 + x, 260 + y));
+                const COLORREF expected = Over(face.At(x, y), ground);
+                const COLORREF wrong = Over(other.At(x, y), ground);
                 ASSERT_LE(ColourDistance(shown.At(x, y), expected), 10) << "at " << x << "," << y;
                 ++compared;
                 distinguishing += ColourDistance(expected, wrong) > 40 ? 1 : 0;
@@ -101,7 +96,7 @@ TEST_F(ButtonTest, PngButtonHoverPressReleaseAndClick)
     EXPECT_EQ(button.GetState(), kButtonPressed);
     Release(button, POINT{13, 17});
     EXPECT_EQ(button.GetState(), kButtonHover);
-    skintest::PumpFor(20);
+    PumpFor(20);
     EXPECT_EQ(dialog.clicks, std::vector<int>{IDC_TEST_PNG}) << "the platform button still reports the click";
 }
 
@@ -111,7 +106,7 @@ TEST_F(ButtonTest, PngButtonReleasedOutsideStaysPressedUntilHoverUpkeep)
     Press(button, POINT{13, 17});
     Release(button, POINT{-20, 17});
     EXPECT_EQ(button.GetState(), kButtonPressed);
-    skintest::PumpFor(20);
+    PumpFor(20);
     EXPECT_TRUE(dialog.clicks.empty()) << "a release outside is no click";
 
     const POINT inside = ScreenPoint(button.m_hWnd, 13, 17);
@@ -128,15 +123,14 @@ TEST_F(ButtonTest, PngButtonPaintsTheImageOfItsState)
     const int probeX = 13;
     const int probeY = 17;
     auto expectLook = [&](UINT id) {
-        const ReferenceImage look(id);
+        const Image look = ResourcePng(id);
         const ClientPixels shown(button.m_hWnd);
-        EXPECT_LE(ColourDistance(shown.At(probeX, probeY), skintest::Opaque(look.At(probeX, probeY))), 12)
-            << "image " << id;
+        EXPECT_LE(ColourDistance(shown.At(probeX, probeY), Opaque(look.At(probeX, probeY))), 12) << "image " << id;
     };
     // The probe must tell the four looks apart.
-    const ReferenceImage normal(141);
-    const ReferenceImage disabled(144);
-    ASSERT_GT(ColourDistance(skintest::Opaque(normal.At(probeX, probeY)), skintest::Opaque(disabled.At(probeX, probeY))), 20);
+    const Image normal = ResourcePng(141);
+    const Image disabled = ResourcePng(144);
+    ASSERT_GT(ColourDistance(Opaque(normal.At(probeX, probeY)), Opaque(disabled.At(probeX, probeY))), 20);
 
     expectLook(141);
     HitTest(button, ScreenPoint(button.m_hWnd, probeX, probeY));
@@ -159,7 +153,7 @@ TEST_F(ButtonTest, FeatureButtonGlowMarginClicksWithoutThePressedLook)
     EXPECT_EQ(button.GetState(), kButtonNormal);
     Release(button, POINT{5, 5});
     EXPECT_EQ(button.GetState(), kButtonNormal);
-    skintest::PumpFor(20);
+    PumpFor(20);
     EXPECT_EQ(dialog.clicks, std::vector<int>{IDC_TEST_FEATURE});
 
     HitTest(button, ScreenPoint(button.m_hWnd, 142, 42));
@@ -188,9 +182,9 @@ TEST_F(ButtonTest, FeatureButtonDisabledFromAnotherThreadShowsItsFourthImageOver
         button.EnableButton(FALSE);
         done = true;
     });
-    skintest::PumpUntil([&] { return done.load(); }, 5000);
+    PumpUntil([&] { return done.load(); }, 5000);
     worker.join();
-    skintest::PumpFor(20);
+    PumpFor(20);
     EXPECT_EQ(button.GetState(), kButtonDisabled);
     EXPECT_FALSE(button.IsWindowEnabled());
     ExpectFeatureLook(191, "disabled");
@@ -222,6 +216,6 @@ TEST_F(ButtonTest, MissingOrDamagedImagesPaintOnlyTheGroundAndStillClick)
     Release(button, POINT{13, 17});
     Press(feature, POINT{142, 42});
     Release(feature, POINT{142, 42});
-    skintest::PumpFor(20);
+    PumpFor(20);
     EXPECT_EQ(dialog.clicks, (std::vector<int>{IDC_TEST_PNG, IDC_TEST_FEATURE}));
 }
