@@ -8,6 +8,7 @@
 #include "tests/skin/ControlsTestDialog.h"
 #include "tests/support/Geometry.h"
 #include "tests/support/ScreenImage.h"
+#include "tests/support/Tool.h"
 #include "tests/support/Waits.h"
 
 using namespace testsupport;
@@ -32,11 +33,11 @@ protected:
 
         // The main panel's repair button over its slice of the panel's picture.
         dialog.feature.MoveWindow(10, 60, 284, 85);
-        dialog.feature.SetBackgroundImage(139);
+        dialog.feature.SetBackgroundImage(kPanelPicture);
         dialog.feature.SetBackgroundRect(58, 260, 342, 345);
         dialog.feature.SetHitInset(19, 19, 19, 19);
         dialog.feature.SetStretch(TRUE);
-        dialog.feature.SetImages(188, 189, 190, 191);
+        dialog.feature.SetImages(kRepairNormalImage, kRepairHoverImage, kRepairPressedImage, kRepairDisabledImage);
         PumpFor(30);
     }
     void TearDown() override
@@ -50,13 +51,13 @@ protected:
     void Press(CWnd& button, POINT client) { button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, PointParam(client)); }
     void Release(CWnd& button, POINT client) { button.SendMessage(WM_LBUTTONUP, 0, PointParam(client)); }
 
-    // Whether the button shows `image` over the slice of 139 at (58, 260) (feature button).
+    // Whether the button shows `image` over the panel's picture at (58, 260) (feature button).
     void ExpectFeatureLook(UINT imageId, const char* what)
     {
         SCOPED_TRACE(what);
         const Image face = ResourcePng(imageId);
-        const Image other = ResourcePng(imageId == 188 ? 191 : 188);
-        const Image panel = ResourcePng(139);
+        const Image other = ResourcePng(imageId == kRepairNormalImage ? kRepairDisabledImage : kRepairNormalImage);
+        const Image panel = ResourcePng(kPanelPicture);
         ClientPixels shown(dialog.feature.m_hWnd);
         ASSERT_EQ(shown.Width(), 284);
         int compared = 0;
@@ -174,7 +175,7 @@ TEST_F(ButtonTest, FeatureButtonGlowMarginClicksWithoutThePressedLook)
 TEST_F(ButtonTest, FeatureButtonDisabledFromAnotherThreadShowsItsFourthImageOverTheSlice)
 {
     CFeaturePngButton& button = dialog.feature;
-    ExpectFeatureLook(188, "normal");
+    ExpectFeatureLook(kRepairNormalImage, "normal");
 
     // EnableWindow from the worker waits for this thread to handle WM_ENABLE: keep pumping.
     std::atomic<bool> done{false};
@@ -187,7 +188,7 @@ TEST_F(ButtonTest, FeatureButtonDisabledFromAnotherThreadShowsItsFourthImageOver
     PumpFor(20);
     EXPECT_EQ(button.GetState(), kButtonDisabled);
     EXPECT_FALSE(button.IsWindowEnabled());
-    ExpectFeatureLook(191, "disabled");
+    ExpectFeatureLook(kRepairDisabledImage, "disabled");
 
     HitTest(button, ScreenPoint(button.m_hWnd, 142, 42));
     EXPECT_EQ(button.GetState(), kButtonDisabled) << "no hover while disabled";
@@ -195,7 +196,7 @@ TEST_F(ButtonTest, FeatureButtonDisabledFromAnotherThreadShowsItsFourthImageOver
     button.EnableButton(TRUE);
     EXPECT_EQ(button.GetState(), kButtonNormal);
     EXPECT_TRUE(button.IsWindowEnabled());
-    ExpectFeatureLook(188, "enabled again");
+    ExpectFeatureLook(kRepairNormalImage, "enabled again");
 }
 
 TEST_F(ButtonTest, MissingOrDamagedImagesPaintOnlyTheGroundAndStillClick)

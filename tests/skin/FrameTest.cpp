@@ -15,6 +15,7 @@
 #include "tests/support/Geometry.h"
 #include "tests/support/Input.h"
 #include "tests/support/ScreenImage.h"
+#include "tests/support/Tool.h"
 #include "tests/support/Waits.h"
 
 using namespace testsupport;
@@ -44,16 +45,17 @@ private:
 };
 
 const SkinFrameLayout kTestFrame = {
-    IDD_PROMPT, IDD_PROMPT_CHILD, 151, 336, 156, {5, 3, 5, 7}, {5, 3, 5, 7}, true, false, false, 1, false, true,
+    IDD_PROMPT, IDD_PROMPT_CHILD, kPromptPicture, 336, 156, {5, 3, 5, 7}, {5, 3, 5, 7}, true, false, false, 1, false,
+    true,
 };
-const SkinContentLayout kTestContent = {152, 0, 0, 26, 0, 0, false, true};
+const SkinContentLayout kTestContent = {kPromptContentPicture, 0, 0, 26, 0, 0, false, true};
 
 }  // namespace
 
 TEST(LayeredFrame, PictureHasTheShadowsAlphaRampAndAnOpaqueInterior)
 {
     PngImagePtr image;
-    ASSERT_TRUE(LoadPngResource(&image, 151));
+    ASSERT_TRUE(LoadPngResource(&image, kPromptPicture));
     LayeredPicture picture(336, 156);
     ASSERT_TRUE(picture.Valid());
     picture.Draw(*image);
