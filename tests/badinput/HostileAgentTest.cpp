@@ -25,14 +25,9 @@ struct StartedTool {
     }
     ::testing::AssertionResult Ready()
     {
-        if (!session->Started()) {
-            return ::testing::AssertionFailure() << session->Error();
-        }
-        panel = session->WaitForPanel();
-        if (!panel || !WaitForVersionCheck(session.Run())) {
-            return ::testing::AssertionFailure() << "the panel did not come up";
-        }
-        return ::testing::AssertionSuccess();
+        std::string why;
+        panel = WaitForIdlePanel(session, why);
+        return panel ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << why;
     }
     ToolSession session;
     HWND panel = nullptr;
