@@ -14,9 +14,13 @@
 #include <vector>
 
 #include "bench/BareDialogIds.h"
-#include "tests/app/AppDriver.h"
+#include "tests/support/Files.h"
+#include "tests/support/Input.h"
+#include "tests/support/Text.h"
+#include "tests/support/ToolRun.h"
+#include "tests/support/Waits.h"
 
-using namespace appdriver;
+using namespace testsupport;
 
 namespace {
 
@@ -68,38 +72,15 @@ double Median(std::vector<double> values)
     return values.empty() ? -1 : values[values.size() / 2];
 }
 
-// A file of Linux's /proc, seen through Wine's Z: drive; such files report no size.
-std::string ReadProcFile(const std::wstring& path)
-{
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return {};
-    }
-    std::string text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-        text.append(buffer, read);
-    }
-    ::CloseHandle(file);
-    return text;
-}
-
-std::vector<std::wstring> Names(const std::wstring& folder)
+// The entries of a folder of Linux's /proc (seen through Wine's Z: drive) named by a number.
+std::vector<std::wstring> Numbered(const std::wstring& folder)
 {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        if (found.cFileName[0] >= L'0' && found.cFileName[0] <= L'9') {
-            names.push_back(found.cFileName);
+    for (const std::wstring& name : FolderEntries(folder)) {
+        if (name[0] >= L'0' && name[0] <= L'9') {
+            names.push_back(name);
         }
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    }
     return names;
 }
 
@@ -111,14 +92,16 @@ double LinuxCpuMs(const std::wstring& folder)
 {
     // Wine puts the Windows command line there.
     const std::string program = Utf8(folder + L"\\");
-    for (const std::wstring& pid : Names(L"Z:\\proc")) {
-        const std::string commandLine = ReadProcFile(L"Z:\\proc\\" + pid + L"\\cmdline");
+    for (const std::wstring& pid : Numbered(L"Z:\\proc")) {
+        // Such files report no size: ReadBytes reads them to their end.
+        const std::string commandLine = ReadBytes(L"Z:\\proc\\" + pid + L"\\cmdline");
         if (commandLine.find(program) == std::string::npos) {
             continue;
         }
         double totalNs = 0;
-        for (const std::wstring& task : Names(L"Z:\\proc\\" + pid + L"\\task")) {
-            totalNs += std::strtod(ReadProcFile(L"Z:\\proc\\" + pid + L"\\task\\" + task + L"\\schedstat").c_str(), nullptr);
+        for (const std::wstring& task : Numbered(L"Z:\\proc\\" + pid + L"\\task")) {
+            const std::string schedstat = ReadBytes(L"Z:\\proc\\" + pid + L"\\task\\" + task + L"\\schedstat");
+            totalNs += std::strtod(schedstat.c_str(), nullptr);
         }
         return totalNs / 1e6;
     }

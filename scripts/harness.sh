@@ -37,10 +37,12 @@ harness_install_deps() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   fi
   # Wine takes the code page (936) and the encoding of Unix file names from this locale; without
-  # it generated, files with Chinese names cannot be created.
+  # it generated, files with Chinese names cannot be created. It goes into a folder of its own,
+  # not into the locale archive: this shell looked for the archive when it started and does not
+  # look again, so exporting LC_ALL (harness_wine_env) would warn that it cannot be set.
   if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
     harness_log "generating the zh_CN.UTF-8 locale"
-    $sudo localedef -i zh_CN -c -f UTF-8 zh_CN.UTF-8
+    $sudo localedef --no-archive -i zh_CN -c -f UTF-8 zh_CN.UTF-8
   fi
 }
 

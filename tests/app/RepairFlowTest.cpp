@@ -2,25 +2,27 @@
 // agent's two commands run, the result prompt, and the log record of a failure.
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
 #include <string>
 #include <vector>
 
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Input.h"
+#include "tests/support/LogRecords.h"
+#include "tests/support/Standins.h"
+#include "tests/support/Text.h"
+#include "tests/support/ToolSession.h"
+#include "tests/support/Waits.h"
 
-using namespace apptest;
+using namespace testsupport;
 
 namespace {
-
 
 // The arguments of each agent run, in order.
 std::vector<std::string> AgentArguments(const ToolRun& run)
 {
     std::vector<std::string> arguments;
-    for (const std::string& line : run.AgentCalls()) {
-        const size_t second = line.find('\t', line.find('\t') + 1);
-        arguments.push_back(second == std::string::npos ? line : line.substr(second + 1));
+    for (const AgentRun& agent : AgentRuns(run.AgentCalls())) {
+        arguments.push_back(agent.arguments);
     }
     return arguments;
 }
@@ -82,7 +84,7 @@ TEST(Repair, EachRepairShowsTheBusyPopupThenTheSuccessPromptAndRunsTheAgentTwice
 TEST(Repair, WithoutTheAgentTheFailureIsShownAndLogged)
 {
     const std::wstring logPath = RepairLogPath();
-    const std::string record = Cp936(L"执行修复removeproductsstatus命令失败");
+    const std::string record = Cp936(kRemoveFailedRecord);
     ToolSession tool(L"failing-repair");
     ASSERT_TRUE(tool->Started()) << tool->Error();
     HWND panel = tool->WaitForPanel();

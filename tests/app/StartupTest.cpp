@@ -7,9 +7,12 @@
 #include <memory>
 #include <vector>
 
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Text.h"
+#include "tests/support/ToolSession.h"
+#include "tests/support/Waits.h"
 
-using namespace apptest;
+using namespace testsupport;
 
 namespace {
 

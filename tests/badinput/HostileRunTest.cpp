@@ -2,8 +2,6 @@
 // damaged logCfg.ini in the machine-wide folder, and damaged images in its own executable.
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
 #include <algorithm>
 #include <climits>
 #include <iostream>
@@ -11,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/app/ScreenImage.h"
 #include "tests/soak/RepairDriving.h"
+#include "tests/support/ScreenImage.h"
 
 using namespace soak;
 
@@ -46,18 +44,14 @@ LaunchOptions QuietAgent()
 class ScopedLogConfig {
 public:
     explicit ScopedLogConfig(const std::string& bytes)
+        : m_path(CommonAppDataFolder() + L"\\logCfg.ini"), m_existed(FileExists(m_path)), m_old(ReadBytes(m_path))
     {
-        wchar_t folder[MAX_PATH] = {};
-        ::SHGetSpecialFolderPathW(nullptr, folder, CSIDL_COMMON_APPDATA, FALSE);
-        m_path = std::wstring(folder) + L"\\logCfg.ini";
-        m_existed = FileExists(m_path);
-        m_old = ReadBytes(m_path);
-        m_written = Write(bytes);
+        m_written = WriteBytes(m_path, bytes);
     }
     ~ScopedLogConfig()
     {
         if (m_existed) {
-            Write(m_old);
+            WriteBytes(m_path, m_old);
         } else {
             ::DeleteFileW(m_path.c_str());
         }
@@ -67,18 +61,6 @@ public:
     bool Written() const { return m_written; }
 
 private:
-    bool Write(const std::string& bytes) const
-    {
-        HANDLE file = ::CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            return false;
-        }
-        DWORD written = 0;
-        const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        ::CloseHandle(file);
-        return ok && written == bytes.size();
-    }
-
     std::wstring m_path;
     bool m_existed = false;
     std::string m_old;
@@ -128,23 +110,6 @@ std::string HugeHeaderPng()
     return kPngSignature + Chunk("IHDR", header) + Chunk("IEND", "");
 }
 
-// The raw bytes of a "PNG" resource of a module file.
-std::string RawPng(const std::wstring& modulePath, UINT id)
-{
-    HMODULE module = ::LoadLibraryExW(modulePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module) {
-        return {};
-    }
-    std::string bytes;
-    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG");
-    const void* data = found ? ::LockResource(::LoadResource(module, found)) : nullptr;
-    if (data) {
-        bytes.assign(static_cast<const char*>(data), ::SizeofResource(module, found));
-    }
-    ::FreeLibrary(module);
-    return bytes;
-}
-
 // Replaces "PNG" resources of an executable file, in every language each one has.
 ::testing::AssertionResult ReplaceImages(const std::wstring& exe, const std::vector<std::pair<UINT, std::string>>& images)
 {
@@ -185,7 +150,7 @@ std::string RawPng(const std::wstring& modulePath, UINT id)
         return ::testing::AssertionFailure() << "cannot write " << Utf8(exe);
     }
     for (const auto& image : images) {
-        if (RawPng(exe, image.first) != image.second) {
+        if (ResourceBytes(exe, image.first, L"PNG") != image.second) {
             return ::testing::AssertionFailure() << "image " << image.first << " was not replaced";
         }
     }
@@ -199,15 +164,16 @@ std::string RawPng(const std::wstring& modulePath, UINT id)
 // PNG, a single byte, and a header that claims 30000 x 30000 pixels.
 TEST(DamagedImages, ToolWithDamagedButtonFacesAndPromptPictureStillRepairs)
 {
-    const std::string face = RawPng(Files().tool, 188);
-    const std::string prompt = RawPng(Files().tool, 151);
+    const std::string face = ResourceBytes(Files().tool, kRepairNormalImage, L"PNG");
+    const std::string prompt = ResourceBytes(Files().tool, kPromptPicture, L"PNG");
     ASSERT_GT(face.size(), 100u);
     ASSERT_GT(prompt.size(), 100u);
     const std::string garbage = kPngSignature + Chunk("IHDR", BigEndian(16) + BigEndian(16) + std::string("\x08\x06\x00\x00\x00", 5)) +
                                 "this is not image data";
     const std::vector<std::pair<UINT, std::string>> damage = {
-        {188, face.substr(0, face.size() / 2)}, {189, garbage}, {190, std::string(1, '\x89')},
-        {191, HugeHeaderPng()}, {151, prompt.substr(0, prompt.size() / 2)}, {152, garbage},
+        {kRepairNormalImage, face.substr(0, face.size() / 2)}, {kRepairHoverImage, garbage},
+        {kRepairPressedImage, std::string(1, '\x89')},         {kRepairDisabledImage, HugeHeaderPng()},
+        {kPromptPicture, prompt.substr(0, prompt.size() / 2)}, {kPromptContentPicture, garbage},
     };
     ScratchFolder build(ScratchPath(L"damaged-build"));
     ToolFiles files = Files();
@@ -226,7 +192,7 @@ TEST(DamagedImages, ToolWithDamagedButtonFacesAndPromptPictureStillRepairs)
     const RECT panelRect = WindowScreenRect(panel);
     ASSERT_TRUE(MovePointer(POINT{panelRect.left + 370, panelRect.top + 450}));
     ::Sleep(300);
-    const Image intactFace = LoadPngResource(Files().tool, 188);
+    const Image intactFace = ResourcePng(Files().tool, kRepairNormalImage);
     ASSERT_FALSE(intactFace.Empty());
     EXPECT_LT(ShareShowing(intactFace, ControlScreenRect(panel, kPanelMarker)), 0.5);
 

@@ -3,15 +3,22 @@
 // nothing.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/FlowShots.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Standins.h"
+#include "tests/support/Text.h"
+#include "tests/support/ToolSession.h"
+#include "tests/support/Waits.h"
+#include "tests/support/WindowQueries.h"
 
-using namespace e2e;
+using namespace testsupport;
 
 namespace {
 
-constexpr int kRepairDisabledImage = 191;
-const char kSucceeded[] = "修复Quenmar软件名称显示乱码成功！";
-const char kFailed[] = "修复Quenmar软件名称显示乱码失败！";
+const std::string kSucceeded = Utf8(kSucceededText);
+const std::string kFailed = Utf8(kFailedText);
 
 struct RepairSeen {
     bool busyShot = false;  // the busy pop-up was on the screen and saved
@@ -32,9 +39,7 @@ RepairSeen RepairAndWatch(ToolSession& tool, HWND panel, FlowShots& shots)
         [&] {
             const std::vector<HWND> busy = tool->WindowsWith(kBusyMarker);
             if (!busy.empty()) {
-                RECT area = Bounds({busy.front(), FrameOf(busy.front())});
-                ::InflateRect(&area, 12, 12);
-                const Image shot = CaptureScreen(area);
+                const Image shot = CaptureScreen(Grown(Bounds({busy.front(), FrameOf(busy.front())}), 12));
                 if (::IsWindowVisible(busy.front()) && ::IsWindowVisible(FrameOf(busy.front()))) {
                     if (busyPath.empty()) {
                         busyPath = shots.Next("busy");
@@ -115,13 +120,13 @@ TEST(RepairFlows, WithTheAgreementUntickedTheRepairButtonDoesNothing)
     HWND panel = WaitForIdlePanel(tool, why);
     ASSERT_NE(nullptr, panel) << why;
     HWND repair = ::GetDlgItem(panel, kPanelMarker);
-    const RECT box = ControlScreenRect(panel, 1012);
+    const RECT box = ControlScreenRect(panel, IDC_AGREE_CHECK);
     const POINT onBox{box.left + 8, (box.top + box.bottom) / 2};
 
     ASSERT_TRUE(ClickAt(onBox));
-    ASSERT_TRUE(WaitUntil([&] { return CheckState(panel, 1012) == BST_UNCHECKED; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return CheckState(panel, IDC_AGREE_CHECK) == BST_UNCHECKED; }, 3000));
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowEnabled(repair); }, 3000)) << "unticked: repair still enabled";
-    const Image disabled = LoadPngResource(Files().tool, kRepairDisabledImage);
+    const Image disabled = ResourcePng(Files().tool, kRepairDisabledImage);
     EXPECT_TRUE(WaitUntil([&] { return ShareShowing(disabled, WindowScreenRect(repair)) > 0.9; }, 3000, 50))
         << "the repair button does not look disabled";
     EXPECT_TRUE(shots.Tool("unticked", tool.Run()));
@@ -134,7 +139,7 @@ TEST(RepairFlows, WithTheAgreementUntickedTheRepairButtonDoesNothing)
     EXPECT_TRUE(shots.Tool("repair-clicked", tool.Run()));
 
     ASSERT_TRUE(ClickAt(onBox));
-    ASSERT_TRUE(WaitUntil([&] { return CheckState(panel, 1012) == BST_CHECKED; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return CheckState(panel, IDC_AGREE_CHECK) == BST_CHECKED; }, 3000));
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(repair) != FALSE; }, 3000)) << "ticked: repair still disabled";
     EXPECT_TRUE(shots.Tool("ticked", tool.Run()));
 

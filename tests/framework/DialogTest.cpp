@@ -10,6 +10,10 @@
 #include "framework/CDialog.h"
 #include "framework/CWinApp.h"
 #include "tests/framework/FrameworkTestIds.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+
+using namespace testsupport;
 
 namespace {
 
@@ -117,22 +121,11 @@ public:
     }
 };
 
-POINT Centre(const RECT& rect)
-{
-    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
 RECT WorkArea()
 {
     RECT area;
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     return area;
-}
-
-void PostKey(HWND target, WPARAM key)
-{
-    ::PostMessageW(target, WM_KEYDOWN, key, 1);
-    ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
 }
 
 class DialogTest : public ::testing::Test {

@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "repair/RunCommand.h"
-#include "tests/repair/AgentJournal.h"
+#include "tests/support/Files.h"
+#include "tests/support/Standins.h"
+
+using namespace testsupport;
 
 namespace {
 
 constexpr DWORD kShortBoundMs = 4000;
+// A moment's grace: ending a job's processes is not instantaneous.
+constexpr DWORD kEndGraceMs = 2000;
 
 TEST(RunCommand, CollectsTheCommandsLinesAfterWhatTheOutputHeld)
 {
@@ -15,7 +20,7 @@ TEST(RunCommand, CollectsTheCommandsLinesAfterWhatTheOutputHeld)
     std::wstring output = L"earlier|";
     EXPECT_TRUE(RunCommand(AgentCommand(L"/x"), output));
     EXPECT_EQ(output, L"earlier|McUpdate /x\r\nProduct status updated.\r\nDone.\r\n");
-    const std::vector<Invocation> journal = agent.Journal();
+    const std::vector<AgentRun> journal = agent.Journal();
     ASSERT_EQ(journal.size(), 1u);
     EXPECT_EQ(journal[0].program, "McUpdate.exe");
     EXPECT_EQ(journal[0].arguments, "/x");
@@ -82,9 +87,9 @@ TEST(RunCommand, ANeverEndingCommandIsEndedAtTheBound)
     std::wstring output;
     EXPECT_FALSE(RunCommand(AgentCommand(L"/x"), output, kShortBoundMs));
     EXPECT_EQ(output, L"McUpdate: waiting forever.\r\n");
-    const std::vector<Invocation> journal = agent.Journal();
+    const std::vector<AgentRun> journal = agent.Journal();
     ASSERT_EQ(journal.size(), 1u);
-    EXPECT_TRUE(ProcessEnded(journal[0].pid));
+    EXPECT_TRUE(ProcessEnded(journal[0].pid, kEndGraceMs));
 }
 
 // The agent ends at once but leaves a process that holds the pipe's write end.
@@ -94,11 +99,11 @@ TEST(RunCommand, AProcessLeftHoldingThePipeIsEndedAtTheBound)
     std::wstring output;
     EXPECT_FALSE(RunCommand(AgentCommand(L"/x"), output, kShortBoundMs));
     EXPECT_EQ(output, L"McUpdate: left a helper behind.\r\n");
-    const std::vector<Invocation> journal = agent.Journal();
+    const std::vector<AgentRun> journal = agent.Journal();
     ASSERT_EQ(journal.size(), 2u);
     EXPECT_EQ(journal[1].arguments, "/linger");
-    EXPECT_TRUE(ProcessEnded(journal[0].pid));
-    EXPECT_TRUE(ProcessEnded(journal[1].pid));
+    EXPECT_TRUE(ProcessEnded(journal[0].pid, kEndGraceMs));
+    EXPECT_TRUE(ProcessEnded(journal[1].pid, kEndGraceMs));
 }
 
 TEST(RunCommand, APlantedInterpreterNeverRuns)
@@ -117,7 +122,7 @@ TEST(RunCommand, APlantedInterpreterNeverRuns)
     ::SetCurrentDirectoryW(previous);
 
     EXPECT_TRUE(ran);
-    const std::vector<Invocation> journal = agent.Journal();
+    const std::vector<AgentRun> journal = agent.Journal();
     ASSERT_EQ(journal.size(), 1u);  // the agent, started by the real interpreter
     EXPECT_EQ(journal[0].program, "McUpdate.exe");
     EXPECT_EQ(journal[0].arguments, "/x");

@@ -7,6 +7,10 @@
 
 #include "controls/CSkinScrollBar.h"
 #include "tests/scroll/ScrollTestSupport.h"
+#include "tests/support/Input.h"
+#include "tests/support/Waits.h"
+
+using namespace testsupport;
 
 namespace {
 
@@ -77,7 +81,7 @@ class SkinScrollBarTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ParkCursor();
+        ParkPointer(Waiting::Pump);
         skin = LoadSkin();
         ASSERT_TRUE(skin);
         const LPCWSTR cls = CWnd::RegisterClassOnce(L"ScrollTestParent");
@@ -104,11 +108,13 @@ protected:
         return object.m_hWnd;
     }
 
+    // The real pointer over a point of the bar, and the mouse move that follows delivered.
     void PointCursorAt(int x, int y)
     {
         POINT pt{x, y};
         ::ClientToScreen(bar, &pt);
-        MoveCursorTo(pt);
+        MovePointer(pt, Waiting::Pump);
+        PumpFor(100);
     }
 
     void SetPos(int pos)

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <functional>
 #include <thread>
 
 #include "app/Messages.h"
@@ -13,30 +12,15 @@
 #include "dialogs/LayeredPicture.h"
 #include "res/resource.h"
 #include "tests/skin/SkinTestIds.h"
-#include "tests/skin/SkinTestSupport.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Tool.h"
+#include "tests/support/Waits.h"
 
-using skintest::Later;
-using skintest::WindowRectOf;
+using namespace testsupport;
 
 namespace {
-
-bool Same(const RECT& a, const RECT& b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-std::string Text(const RECT& r)
-{
-    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
-           std::to_string(r.bottom) + ")";
-}
-
-#define EXPECT_RECT(actual, expected) EXPECT_TRUE(Same(actual, expected)) << Text(actual) << " != " << Text(expected)
-
-RECT Offset(const RECT& r, int dx, int dy)
-{
-    return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
-}
 
 // A pair with test numbers on the prompt's templates.
 class TestContent : public CSkinContentDlg {
@@ -61,21 +45,17 @@ private:
 };
 
 const SkinFrameLayout kTestFrame = {
-    IDD_PROMPT, IDD_PROMPT_CHILD, 151, 336, 156, {5, 3, 5, 7}, {5, 3, 5, 7}, true, false, false, 1, false, true,
+    IDD_PROMPT, IDD_PROMPT_CHILD, kPromptPicture, 336, 156, {5, 3, 5, 7}, {5, 3, 5, 7}, true, false, false, 1, false,
+    true,
 };
-const SkinContentLayout kTestContent = {152, 0, 0, 26, 0, 0, false, true};
-
-LPARAM PointParam(POINT pt)
-{
-    return MAKELPARAM(static_cast<short>(pt.x), static_cast<short>(pt.y));
-}
+const SkinContentLayout kTestContent = {kPromptContentPicture, 0, 0, 26, 0, 0, false, true};
 
 }  // namespace
 
 TEST(LayeredFrame, PictureHasTheShadowsAlphaRampAndAnOpaqueInterior)
 {
     PngImagePtr image;
-    ASSERT_TRUE(LoadPngResource(&image, 151));
+    ASSERT_TRUE(LoadPngResource(&image, kPromptPicture));
     LayeredPicture picture(336, 156);
     ASSERT_TRUE(picture.Valid());
     picture.Draw(*image);
@@ -110,12 +90,12 @@ TEST(LayeredFrame, ProgressFrameIsLayeredAndCutOutWhereItsPictureIsClear)
     COLORREF backdropColour = 0;
     COLORREF inside = 0;
     Later(300, [&] {
-        frame = WindowRectOf(progress.m_hWnd);
+        frame = WindowScreenRect(progress.m_hWnd);
         exStyle = ::GetWindowLongW(progress.m_hWnd, GWL_EXSTYLE);
-        backdropColour = skintest::ScreenPixel(frame.left - 20, frame.top - 20);
-        corner = skintest::ScreenPixel(frame.left, frame.top);
-        ring = skintest::ScreenPixel(frame.left + 10, frame.top + 60);
-        inside = skintest::ScreenPixel(frame.left + 40, frame.top + 30);
+        backdropColour = ScreenPixel(frame.left - 20, frame.top - 20);
+        corner = ScreenPixel(frame.left, frame.top);
+        ring = ScreenPixel(frame.left + 10, frame.top + 60);
+        inside = ScreenPixel(frame.left + 40, frame.top + 30);
         progress.SendMessage(WM_CLOSE_PROGRESS);
     });
     EXPECT_EQ(progress.DoModal(), IDOK);
@@ -126,7 +106,7 @@ TEST(LayeredFrame, ProgressFrameIsLayeredAndCutOutWhereItsPictureIsClear)
     EXPECT_EQ(frame.bottom - frame.top, 132);
     EXPECT_EQ(corner, backdropColour) << "alpha 0 in the picture's corner: the window is cut out there";
     EXPECT_NE(ring, backdropColour) << "the shadow ring has alpha and is part of the window";
-    EXPECT_GT(skintest::ColourDistance(inside, RGB(0, 0, 0)), 60) << "the content's blue lies over the interior";
+    EXPECT_GT(ColourDistance(inside, RGB(0, 0, 0)), 60) << "the content's blue lies over the interior";
 }
 
 namespace {
@@ -145,12 +125,9 @@ PromptGeometry MeasurePrompt(int type, float scale)
     PromptGeometry g{};
     Later(50, [&] {
         CPromptChildDlg* child = prompt.GetPromptContent();
-        g = {WindowRectOf(prompt.m_hWnd),
-             WindowRectOf(child->m_hWnd),
-             skintest::ChildRect(child->CloseButton().m_hWnd),
-             skintest::ChildRect(child->OkButton().m_hWnd),
-             skintest::ChildRect(child->CancelButton().m_hWnd),
-             skintest::ChildRect(child->TextStatic().m_hWnd)};
+        g = {WindowScreenRect(prompt.m_hWnd),         WindowScreenRect(child->m_hWnd),
+             ChildRect(child->CloseButton().m_hWnd),  ChildRect(child->OkButton().m_hWnd),
+             ChildRect(child->CancelButton().m_hWnd), ChildRect(child->TextStatic().m_hWnd)};
         prompt.EndDialog(IDOK);
     });
     prompt.DoModal();
@@ -195,9 +172,9 @@ TEST(LayeredFrame, PromptAndProgressGeometryAtScaleOneAndAQuarter)
     RECT frame{}, content{}, text{};
     Later(50, [&] {
         CExecutePromptChildDlg* child = progress.GetProgressContent();
-        frame = WindowRectOf(progress.m_hWnd);
-        content = WindowRectOf(child->m_hWnd);
-        text = skintest::ChildRect(child->StateStatic().m_hWnd);
+        frame = WindowScreenRect(progress.m_hWnd);
+        content = WindowScreenRect(child->m_hWnd);
+        text = ChildRect(child->StateStatic().m_hWnd);
         progress.SendMessage(WM_CLOSE_PROGRESS);
     });
     progress.DoModal();
@@ -218,8 +195,8 @@ TEST(LayeredFrame, FrameMovesCarryTheContentUntilTheContentIsDragged)
     Later(50, [&] {
         CPromptChildDlg* child = prompt.GetPromptContent();
         ::SetWindowPos(prompt.m_hWnd, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        frame = WindowRectOf(prompt.m_hWnd);
-        content = WindowRectOf(child->m_hWnd);
+        frame = WindowScreenRect(prompt.m_hWnd);
+        content = WindowScreenRect(child->m_hWnd);
 
         // The strip: the top 30 pixels, less the right 26 where the close button lies.
         inCorner = child->SendMessage(WM_NCHITTEST, 0, PointParam(POINT{content.right - 10, content.top + 10}));
@@ -228,11 +205,11 @@ TEST(LayeredFrame, FrameMovesCarryTheContentUntilTheContentIsDragged)
         // The system drags the content; the frame follows it.
         ::SetWindowPos(child->m_hWnd, nullptr, content.left + 40, content.top + 30, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        afterDrag = WindowRectOf(child->m_hWnd);
-        frameAfterDrag = WindowRectOf(prompt.m_hWnd);
+        afterDrag = WindowScreenRect(child->m_hWnd);
+        frameAfterDrag = WindowScreenRect(prompt.m_hWnd);
         moveSyncAfterDrag = prompt.GetMoveSync();
         ::SetWindowPos(prompt.m_hWnd, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        contentAfterFrameMove = WindowRectOf(child->m_hWnd);
+        contentAfterFrameMove = WindowScreenRect(child->m_hWnd);
         prompt.EndDialog(IDOK);
     });
     prompt.DoModal();
@@ -256,45 +233,22 @@ TEST(LayeredFrame, DraggingTheTopStripWithTheMouseMovesTheWholePrompt)
     std::atomic<bool> dragged{false};
     Later(100, [&] {
         CPromptChildDlg* child = prompt.GetPromptContent();
-        before = WindowRectOf(child->m_hWnd);
-        frameBefore = WindowRectOf(prompt.m_hWnd);
+        before = WindowScreenRect(child->m_hWnd);
+        frameBefore = WindowScreenRect(prompt.m_hWnd);
         const POINT start{before.left + 60, before.top + 12};
-        skintest::MovePointerAndSettle(start);
-        // The moves come from another thread while this one runs the system's move loop;
-        // they start once the loop has begun and the release once the pointer has arrived.
+        MovePointer(start, Waiting::Pump);
+        // The moves come from another thread while this one runs the system's move loop.
         const DWORD uiThread = ::GetCurrentThreadId();
         mouse = std::thread([start, uiThread, &dragged] {
-            auto inMoveLoop = [uiThread] {
-                GUITHREADINFO info{sizeof(info)};
-                return ::GetGUIThreadInfo(uiThread, &info) && (info.flags & GUI_INMOVESIZE);
-            };
-            auto waitFor = [](const std::function<bool()>& done) {
-                for (int i = 0; i < 200 && !done(); ++i) {
-                    ::Sleep(10);
-                }
-            };
-            skintest::MouseButton(true);
-            waitFor(inMoveLoop);
-            const POINT end{start.x + 50, start.y + 40};
-            for (int step = 1; step <= 10; ++step) {
-                ::Sleep(20);
-                skintest::MoveMouseTo(POINT{start.x + 5 * step, start.y + 4 * step});
-            }
-            waitFor([end] {
-                POINT now;
-                ::GetCursorPos(&now);
-                return now.x == end.x && now.y == end.y;
-            });
-            ::Sleep(50);
-            skintest::MouseButton(false);
-            waitFor([&] { return !inMoveLoop(); });
+            DragWithMouse(start, POINT{start.x + 50, start.y + 40}, uiThread);
             dragged = true;
         });
-        skintest::PollThen([&] { return dragged.load(); }, 8000, [&] {
-            after = WindowRectOf(prompt.GetPromptContent()->m_hWnd);
-            frameAfter = WindowRectOf(prompt.m_hWnd);
-            prompt.EndDialog(IDOK);
-        });
+        PollThen([&] { return dragged.load(); }, 8000,
+                 [&] {
+                     after = WindowScreenRect(prompt.GetPromptContent()->m_hWnd);
+                     frameAfter = WindowScreenRect(prompt.m_hWnd);
+                     prompt.EndDialog(IDOK);
+                 });
     });
     prompt.DoModal();
     mouse.join();
@@ -368,13 +322,13 @@ TEST(LayeredFrame, ContentStaysAboveItsFrameOnceShown)
     HWND underCentre = nullptr;
     HWND contentWindow = nullptr;
     // The pointer away from the prompt: no hit test may help the order here.
-    skintest::MoveMouseTo(POINT{5, 5});
+    SendPointerMove(POINT{5, 5});
     Later(300, [&] {
         contentWindow = prompt.GetContent()->m_hWnd;
         for (HWND above = ::GetWindow(prompt.m_hWnd, GW_HWNDPREV); above; above = ::GetWindow(above, GW_HWNDPREV)) {
             contentAbove = contentAbove || above == contentWindow;
         }
-        const RECT content = WindowRectOf(contentWindow);
+        const RECT content = WindowScreenRect(contentWindow);
         underCentre = ::WindowFromPoint(POINT{content.left + 40, content.top + 70});
         prompt.EndDialog(IDOK);
     });

@@ -7,9 +7,10 @@
 #include "app/Messages.h"
 #include "dialogs/CExecutePromptDlg.h"
 #include "res/resource.h"
-#include "tests/skin/SkinTestSupport.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Waits.h"
 
-using skintest::Later;
+using namespace testsupport;
 
 namespace {
 
@@ -41,10 +42,10 @@ TEST(Progress, EndsWithIdOkOnCloseProgressAfterItsDotsHaveAdvanced)
         shownText = busy.GetWindowText();
         threadId = busy.GetAnimationThreadId();
         phases.push_back(busy.GetDotPhase());
-        const skintest::ClientPixels pixels(busy.m_hWnd);
+        const ClientPixels pixels(busy.m_hWnd);
         whiteText = pixels.Count([](COLORREF c) { return c == RGB(255, 255, 255); });
         blueGround = pixels.Count([](COLORREF c) { return GetBValue(c) > 150 && GetRValue(c) < 100; });
-        skintest::PollThen(
+        PollThen(
             [&] {
                 if (busy.GetDotPhase() != phases.back()) {
                     phases.push_back(busy.GetDotPhase());
@@ -135,8 +136,8 @@ TEST(Progress, DeletedWhileItsDotThreadSleeps)
     const DWORD threadId = busy.GetAnimationThreadId();
     ASSERT_NE(threadId, 0u);
     // After the first dot the thread sleeps 600 ms before the next.
-    ASSERT_TRUE(skintest::PumpUntil([&] { return busy.GetDotPhase() == 1; }, 2000));
-    skintest::PumpFor(100);
+    ASSERT_TRUE(PumpUntil([&] { return busy.GetDotPhase() == 1; }, 2000));
+    PumpFor(100);
     HWND frame = progress->m_hWnd;
     HWND content = progress->GetContent()->m_hWnd;
     EXPECT_FALSE(ThreadGone(threadId));
@@ -145,5 +146,5 @@ TEST(Progress, DeletedWhileItsDotThreadSleeps)
     EXPECT_TRUE(ThreadGone(threadId)) << "the thread is gone before the static's storage";
     EXPECT_FALSE(::IsWindow(frame));
     EXPECT_FALSE(::IsWindow(content));
-    skintest::PumpFor(700);  // where a stray thread would touch freed memory
+    PumpFor(700);  // where a stray thread would touch freed memory
 }
