@@ -211,6 +211,9 @@ harness_start() {
       sleep 0.1
     done
     harness_display_answers "$display" || { harness_log "Xvfb did not start"; return 1; }
+    # Xvfb starts with its pointer in the middle of the screen, where the tool's windows open:
+    # Wine takes every window that appears under it for a move there.
+    DISPLAY=$display xdotool mousemove "${HARNESS_SCREEN%x*}" "${HARNESS_SCREEN#*x}" >/dev/null 2>&1 || true
   fi
   export DISPLAY=$display
   harness_wine_env

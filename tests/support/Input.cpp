@@ -1,5 +1,8 @@
 #include "tests/support/Input.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace testsupport {
 namespace {
 
@@ -8,6 +11,55 @@ bool PointerAt(POINT target)
     POINT now{};
     ::GetCursorPos(&now);
     return now.x == target.x && now.y == target.y;
+}
+
+// Wine reads the cursor position back from the X server once it has not changed for 100 ms.
+constexpr DWORD kCursorRestMs = 120;
+
+// Where the driver last put the pointer: button events are sent at this point.
+POINT& PointerTarget()
+{
+    static POINT target{};
+    return target;
+}
+
+// The processes of the tool runs started by this program that still run.
+std::vector<DWORD>& DrivenProcesses()
+{
+    static std::vector<DWORD> processes;
+    return processes;
+}
+
+// A mouse event at an absolute screen point.
+void SendMouseAt(POINT screen, DWORD flags)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    // Absolute coordinates run from 0 to 65535 over the primary screen; +1 lands inside the pixel.
+    input.mi.dx = screen.x * 65536 / ::GetSystemMetrics(SM_CXSCREEN) + 1;
+    input.mi.dy = screen.y * 65536 / ::GetSystemMetrics(SM_CYSCREEN) + 1;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+// Lets every driven process take what the window system has queued for it so far: two
+// message round trips through its interface thread (the first may wake it from a wait that
+// skips the X events; after it, the thread processes them before it waits again).
+void SettleDrivenProcesses()
+{
+    for (DWORD pid : DrivenProcesses()) {
+        HWND window = nullptr;
+        for (HWND candidate = ::GetTopWindow(nullptr); candidate && !window;
+             candidate = ::GetWindow(candidate, GW_HWNDNEXT)) {
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(candidate, &owner);
+            window = owner == pid ? candidate : nullptr;
+        }
+        for (int trip = 0; window && trip < 2; ++trip) {
+            DWORD_PTR ignored = 0;
+            ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
+        }
+    }
 }
 
 void SendMouse(DWORD flags, DWORD data = 0)
@@ -42,25 +94,44 @@ POINT Between(POINT from, POINT to, int step, int steps)
 
 }  // namespace
 
+void DriveProcess(DWORD pid)
+{
+    DrivenProcesses().push_back(pid);
+}
+
+void StopDrivingProcess(DWORD pid)
+{
+    auto& processes = DrivenProcesses();
+    processes.erase(std::remove(processes.begin(), processes.end(), pid), processes.end());
+}
+
+// Wine keeps two pointers: its own, which input events move, and the X server's. It reads the
+// X server's back as the cursor position once the cursor has rested for 100 ms, and turns every
+// window that appears or goes under the X pointer into a move to it. SendInput moves only
+// Wine's while a program holds a low-level mouse hook (the tool does), so SetCursorPos moves
+// the X server's as well, as a real mouse would.
 void SendPointerMove(POINT screen)
 {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    // Absolute coordinates run from 0 to 65535 over the primary screen; +1 lands inside the pixel.
-    input.mi.dx = screen.x * 65536 / ::GetSystemMetrics(SM_CXSCREEN) + 1;
-    input.mi.dy = screen.y * 65536 / ::GetSystemMetrics(SM_CYSCREEN) + 1;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(INPUT));
+    PointerTarget() = screen;
+    ::SetCursorPos(screen.x, screen.y);
+    SendMouseAt(screen, 0);
 }
 
 bool MovePointer(POINT screen, Waiting waiting)
 {
-    // A late motion from an earlier move may still arrive: move again until the pointer
-    // stays on the target.
     for (int attempt = 0; attempt < 5; ++attempt) {
         SendPointerMove(screen);
         WaitUntil([screen] { return PointerAt(screen); }, 300, waiting);
-        Pause(40, waiting);
+        // Once the cursor has rested, its position comes from the X server: there, the pointer
+        // has been moved, and with it every window event that came before the move.
+        Pause(kCursorRestMs, waiting);
+        if (!PointerAt(screen)) {
+            continue;
+        }
+        // Moves to where the pointer was before (windows that appeared under it) may still
+        // wait in a driven tool's queue, ahead of the move's own: the tool takes them now,
+        // and a press sent after this lands where it was aimed.
+        SettleDrivenProcesses();
         if (PointerAt(screen)) {
             return true;
         }
@@ -73,14 +144,16 @@ bool ParkPointer(Waiting waiting)
     return MovePointer(POINT{2, 2}, waiting);
 }
 
+// Buttons go with their point, so that a move Wine makes from a late X event between the
+// driver's move and its press cannot carry the press elsewhere.
 void LeftButton(bool down)
 {
-    SendMouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+    SendMouseAt(PointerTarget(), down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
 }
 
 void RightButton(bool down)
 {
-    SendMouse(down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP);
+    SendMouseAt(PointerTarget(), down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP);
 }
 
 bool ClickAt(POINT screen, Waiting waiting)

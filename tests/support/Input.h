@@ -10,15 +10,20 @@
 
 namespace testsupport {
 
-// Moves the pointer to a screen point and waits (bounded) until it has settled there: a late
-// motion of an earlier move may still arrive, so the move is made again until the pointer
-// stays. False when it did not get there.
+// Moves the pointer to a screen point and waits (bounded) until Wine and the X server both have
+// it there and each driven process has taken the window events queued before the move; the move
+// is made again while the pointer does not stay. False when it did not get there.
 bool MovePointer(POINT screen, Waiting waiting = Waiting::Sleep);
 // The top left corner of the screen, away from every window of the tests and the tool.
 bool ParkPointer(Waiting waiting = Waiting::Sleep);
 // One absolute move, not awaited: a step of a drag, or a move whose effect the caller checks.
 void SendPointerMove(POINT screen);
+// Another process whose windows take this program's input (a tool run): its queued window
+// events are let through before each press; and no longer once it has ended.
+void DriveProcess(DWORD pid);
+void StopDrivingProcess(DWORD pid);
 
+// A button pressed or released where the pointer was last moved to.
 void LeftButton(bool down);
 void RightButton(bool down);
 // A left click at a screen point; false when the pointer did not get there.

@@ -82,6 +82,7 @@ ToolRun::ToolRun(const ToolFiles& files, const std::wstring& folder, const Launc
         m_process = PROCESS_INFORMATION{};
         return;
     }
+    DriveProcess(m_process.dwProcessId);
     // The settings are read during the process's start-up: by its first window they have been.
     if (!settings.empty()) {
         WaitUntil([this] { return !Running() || !VisibleWindows(m_process.dwProcessId).empty(); }, 15000);
@@ -90,6 +91,7 @@ ToolRun::ToolRun(const ToolFiles& files, const std::wstring& folder, const Launc
 
 ToolRun::~ToolRun()
 {
+    StopDrivingProcess(m_process.dwProcessId);
     if (m_process.hProcess) {
         Kill();
         ::CloseHandle(m_process.hThread);
