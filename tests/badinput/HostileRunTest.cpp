@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -20,12 +21,9 @@ namespace {
 std::string RepairOnce(const ToolRun& run, HWND panel)
 {
     const RepairOutcome outcome = ClickRepair(run, panel);
-    if (outcome.clicks > 1) {
-        std::cout << "the first click on the repair button brought no repair; clicked again" << std::endl;
-    }
     if (!outcome.prompt) {
-        return "(no result prompt after " + std::to_string(outcome.clicks) + " clicks" +
-               (outcome.sawBusyPopup ? " and the busy pop-up; " : "; ") + std::to_string(run.AgentCalls().size()) +
+        return std::string("(no result prompt") + (outcome.clicked ? "" : ", the button could not be clicked") +
+               (outcome.sawBusyPopup ? ", after the busy pop-up; " : "; ") + std::to_string(run.AgentCalls().size()) +
                " agent runs; " + DescribePoint(Centre(ControlScreenRect(panel, kPanelMarker))) + ")";
     }
     const std::string text = PromptText(outcome.prompt);
@@ -204,7 +202,8 @@ TEST(DamagedImages, ToolWithDamagedButtonFacesAndPromptPictureStillRepairs)
 }
 
 // Only 3 announces a newer version and only 0 fails the initialisation: every other answer
-// lets the tool start normally. The runs start together and are checked one by one.
+// lets the tool start normally. One copy runs at a time: each run is checked and ended before
+// the next starts, and the last one repairs and closes as usual.
 TEST(OddFeedbackAnswers, AnyNonZeroInitialisationAndAnyVersionAnswerButThreeStartTheTool)
 {
     struct Answers {
@@ -215,50 +214,28 @@ TEST(OddFeedbackAnswers, AnyNonZeroInitialisationAndAnyVersionAnswerButThreeStar
         {L"-1", L"-1"}, {L"2", L"1"}, {L"2147483647", L"2"}, {L"-2147483648", L"4"},
         {L"7", L"2147483647"}, {L"1", L"-2147483648"},
     };
-    std::vector<std::unique_ptr<ToolSession>> tools;
+    const std::vector<std::string> expectedCalls = {"InitFreedbackDll", "GetToolIsNewVersion\t10046\t1.0.3"};
     for (const Answers& answers : cases) {
+        SCOPED_TRACE("InitFreedbackDll " + Utf8(answers.init) + ", GetToolIsNewVersion " + Utf8(answers.newVersion));
         LaunchOptions options = QuietAgent();
         options.environment.emplace_back(L"VESKAR_FEEDBACK_INIT", answers.init);
         options.environment.emplace_back(L"VESKAR_FEEDBACK_NEW_VERSION", answers.newVersion);
-        tools.push_back(std::make_unique<ToolSession>(L"odd-feedback", options));
-    }
-    const std::vector<std::string> expectedCalls = {"InitFreedbackDll", "GetToolIsNewVersion\t10046\t1.0.3"};
-    for (size_t i = 0; i < tools.size(); ++i) {
-        ToolSession& tool = *tools[i];
-        SCOPED_TRACE("InitFreedbackDll " + Utf8(cases[i].init) + ", GetToolIsNewVersion " +
-                     Utf8(cases[i].newVersion));
+        ToolSession tool(L"odd-feedback", options);
         ASSERT_TRUE(tool->Started()) << tool->Error();
-        EXPECT_NE(nullptr, tool->WaitForPanel(30000)) << "the panel did not show";
+        HWND panel = tool->WaitForPanel(30000);
+        ASSERT_NE(nullptr, panel) << "the panel did not show";
         EXPECT_TRUE(WaitUntil([&] { return CountCalls(tool.Run(), "GetToolIsNewVersion") > 0; }, 15000));
-    }
-    // Time for a wrong prompt or a download page to follow the answer.
-    ::Sleep(1000);
-    for (size_t i = 0; i < tools.size(); ++i) {
-        ToolSession& tool = *tools[i];
-        SCOPED_TRACE("InitFreedbackDll " + Utf8(cases[i].init) + ", GetToolIsNewVersion " +
-                     Utf8(cases[i].newVersion));
+        // Time for a wrong prompt or a download page to follow the answer.
+        ::Sleep(1000);
         EXPECT_TRUE(tool->Running());
         EXPECT_TRUE(tool->WindowsWith(kPromptMarker).empty()) << "a prompt showed";
         EXPECT_EQ(expectedCalls, tool->FeedbackCalls());
+        if (&answers != &cases[std::size(cases) - 1]) {
+            continue;
+        }
+        EXPECT_EQ(Utf8(kSucceededText), RepairOnce(tool.Run(), panel));
+        EXPECT_TRUE(tool->CloseByCloseButton()) << "the tool did not end by its close button";
     }
-
-    // The last one, alone on the screen, repairs and closes as usual.
-    tools.erase(tools.begin(), tools.end() - 1);
-    ToolSession& last = *tools.back();
-    HWND panel = last->WaitForPanel();
-    ASSERT_NE(nullptr, panel);
-    // The windows of the ended runs may stay on the screen a moment after their processes.
-    const POINT repair = Centre(ControlScreenRect(panel, kPanelMarker));
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(::WindowFromPoint(repair), &pid);
-            return pid == last->ProcessId();
-        },
-        5000))
-        << DescribePoint(repair);
-    EXPECT_EQ(Utf8(kSucceededText), RepairOnce(last.Run(), panel));
-    EXPECT_TRUE(last->CloseByCloseButton()) << "the tool did not end by its close button";
 }
 
 // Whatever logCfg.ini holds, a failed repair leaves exactly its one record and a succeeded

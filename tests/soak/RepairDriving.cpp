@@ -12,7 +12,6 @@ namespace soak {
 RepairOutcome ClickRepair(const ToolRun& run, HWND panel, DWORD timeoutMs)
 {
     RepairOutcome outcome;
-    const size_t agentRunsBefore = run.AgentCalls().size();
     auto watch = [&] {
         outcome.sawBusyPopup = outcome.sawBusyPopup || !run.WindowsWith(kBusyMarker).empty();
         outcome.peakThreads = std::max(outcome.peakThreads, CountThreads(run.ProcessId()));
@@ -20,24 +19,10 @@ RepairOutcome ClickRepair(const ToolRun& run, HWND panel, DWORD timeoutMs)
         outcome.prompt = prompts.empty() || !PromptReady(prompts.front()) ? nullptr : prompts.front();
         return outcome.prompt != nullptr || !run.Running();
     };
-    // Under load Wine now and then drops a click on a window that has just come to the top:
-    // with no trace of a repair after a few seconds, the user's second click is made once.
-    auto repairStarted = [&] {
-        watch();
-        return outcome.sawBusyPopup || !run.WindowsWith(kPromptMarker).empty() ||
-               run.AgentCalls().size() != agentRunsBefore;
-    };
-    constexpr int kClicksAtMost = 2;
-    while (outcome.clicks < kClicksAtMost) {
-        if (!ClickControl(panel, kPanelMarker)) {
-            return outcome;
-        }
-        ++outcome.clicks;
-        if (WaitUntil([&] { return repairStarted() || !run.Running(); }, 3000, 5)) {
-            break;
-        }
+    outcome.clicked = ClickControl(panel, kPanelMarker);
+    if (outcome.clicked) {
+        WaitUntil(watch, timeoutMs, 5);
     }
-    WaitUntil(watch, timeoutMs, 5);
     return outcome;
 }
 

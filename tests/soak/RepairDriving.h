@@ -25,7 +25,7 @@ struct RepairOutcome {
     bool sawBusyPopup = false;
     HWND prompt = nullptr;  // the result prompt, once laid out
     DWORD peakThreads = 0;  // the most threads the tool had while the repair ran
-    int clicks = 0;         // 2 when the first click brought no trace of a repair
+    bool clicked = false;   // the pointer reached the button and it was clicked
 };
 RepairOutcome ClickRepair(const ToolRun& run, HWND panel, DWORD timeoutMs = 20000);
 
