@@ -6,6 +6,7 @@
 
 #include "app/CVeskarDlg.h"
 #include "framework/CRichEditCtrl.h"
+#include "framework/SystemLibrary.h"
 
 CVeskarApp theApp;
 
@@ -16,6 +17,9 @@ const Gdiplus::GdiplusStartupInput kGdiplusInput;
 
 BOOL CVeskarApp::InitInstance()
 {
+    if (!LoadGdiplus()) {
+        return FALSE;
+    }
     ULONG_PTR gdiplusToken = 0;
     Gdiplus::GdiplusStartup(&gdiplusToken, &kGdiplusInput, nullptr);
 
