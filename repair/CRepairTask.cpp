@@ -1,12 +1,14 @@
 #include "repair/CRepairTask.h"
 
 #include "app/Messages.h"
+#include "framework/SystemFolders.h"
 #include "log/CLogSave.h"
 #include "log/LogRecord.h"
 
 namespace {
 
-const wchar_t kAgentPath[] = L"C:\\Program Files\\McAfee.com\\Agent\\McUpdate.exe";
+// The agent's place under the Program Files folder.
+const wchar_t kAgentInProgramFiles[] = L"\\McAfee.com\\Agent\\McUpdate.exe";
 const wchar_t kRemoveSwitch[] = L"/removeproductsstatus";
 const wchar_t kSubmitSwitch[] = L"/submitproductsstatus";
 
@@ -41,9 +43,20 @@ void WriteRepairLog(const wchar_t* text)
     CLogSave::GetInstance().WriteLog(WideToCp936(text), WideToCp936(kRepairLogFile), true);
 }
 
-bool AgentExists()
+// The agent under the Program Files folder as the system names it: the 64-bit one, since
+// the tool is a 64-bit program. Empty when the system names none.
+std::wstring AgentPath()
 {
-    const DWORD attributes = ::GetFileAttributesW(kAgentPath);
+    const std::wstring programFiles = KnownFolder(FOLDERID_ProgramFiles);
+    return programFiles.empty() ? std::wstring() : programFiles + kAgentInProgramFiles;
+}
+
+bool AgentExists(const std::wstring& path)
+{
+    if (path.empty()) {
+        return false;
+    }
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -98,10 +111,11 @@ bool CRepairTask::DoRepair()
 // start, complain and end, which would pass for a repair.
 bool CRepairTask::RunAgentCommand(const wchar_t* agentSwitch, std::wstring& output) const
 {
-    if (!AgentExists()) {
+    const std::wstring agent = AgentPath();
+    if (!AgentExists(agent)) {
         return false;
     }
-    const std::wstring command = std::wstring(L"\"") + kAgentPath + L"\" " + agentSwitch;
+    const std::wstring command = L"\"" + agent + L"\" " + agentSwitch;
     return RunCommand(command, output, m_commandTimeoutMs);
 }
 
