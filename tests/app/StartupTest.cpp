@@ -14,8 +14,8 @@ using namespace apptest;
 
 namespace {
 
-// Longer than the removal's own three-second pause plus the interpreter's start: a folder
-// still whole after this was not going to be removed.
+// Longer than the removal takes once a tool has ended (its first tries a second apart, plus
+// the interpreter's start): a folder still whole after this was not going to be removed.
 constexpr DWORD kRemovalWindowMs = 4500;
 
 struct EndedRun {
