@@ -5,6 +5,8 @@
 # taking the time shows).
 #   tests/package/check-archive.sh BUILD_DIR
 set -euo pipefail
+# Tool messages in English: the checks read them.
+export LC_ALL=C
 build=$1
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=$(mktemp -d)
