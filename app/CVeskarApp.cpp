@@ -9,6 +9,7 @@
 #include "app/RunningCopy.h"
 #include "app/ToolTexts.h"
 #include "framework/CRichEditCtrl.h"
+#include "framework/SystemLibrary.h"
 
 CVeskarApp theApp;
 
@@ -53,7 +54,7 @@ BOOL CVeskarApp::InitInstance()
 void CVeskarApp::RunInteractive()
 {
     ULONG_PTR gdiplusToken = 0;
-    if (Gdiplus::GdiplusStartup(&gdiplusToken, &kGdiplusInput, nullptr) != Gdiplus::Ok) {
+    if (!LoadGdiplus() || Gdiplus::GdiplusStartup(&gdiplusToken, &kGdiplusInput, nullptr) != Gdiplus::Ok) {
         SayStartFailed();
         return;
     }

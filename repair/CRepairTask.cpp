@@ -6,11 +6,13 @@
 #include "log/CLogSave.h"
 #include "log/LogRecord.h"
 #include "app/Messages.h"
+#include "framework/SystemFolders.h"
 #include "framework/ThreadWait.h"
 
 namespace {
 
-const wchar_t kAgentPath[] = L"C:\\Program Files\\McAfee.com\\Agent\\McUpdate.exe";
+// The agent's place under the Program Files folder.
+const wchar_t kAgentInProgramFiles[] = L"\\McAfee.com\\Agent\\McUpdate.exe";
 const wchar_t kRemoveSwitch[] = L"/removeproductsstatus";
 const wchar_t kSubmitSwitch[] = L"/submitproductsstatus";
 
@@ -45,9 +47,20 @@ void WriteRepairLog(const wchar_t* text)
     CLogSave::GetInstance().WriteLog(WideToCp936(text), WideToCp936(kRepairLogFile), true);
 }
 
-bool AgentExists()
+// The agent under the Program Files folder as the system names it: the 64-bit one, since
+// the tool is a 64-bit program. Empty when the system names none.
+std::wstring AgentPath()
 {
-    const DWORD attributes = ::GetFileAttributesW(kAgentPath);
+    const std::wstring programFiles = KnownFolder(FOLDERID_ProgramFiles);
+    return programFiles.empty() ? std::wstring() : programFiles + kAgentInProgramFiles;
+}
+
+bool AgentExists(const std::wstring& path)
+{
+    if (path.empty()) {
+        return false;
+    }
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -55,10 +68,11 @@ bool AgentExists()
 // start, complain and end, which would pass for a repair.
 bool RunAgentCommand(const wchar_t* agentSwitch, DWORD timeoutMs, std::wstring& output)
 {
-    if (!AgentExists()) {
+    const std::wstring agent = AgentPath();
+    if (!AgentExists(agent)) {
         return false;
     }
-    const std::wstring command = std::wstring(L"\"") + kAgentPath + L"\" " + agentSwitch;
+    const std::wstring command = L"\"" + agent + L"\" " + agentSwitch;
     return RunCommand(command, output, timeoutMs);
 }
 

@@ -19,8 +19,8 @@ using namespace testsupport;
 
 namespace {
 
-// The removal waits three seconds after the tool has ended; the interpreter takes a moment to
-// start, more on a loaded machine.
+// The removal tries the executable once a second until the ended tool has released it; the
+// interpreter takes a moment to start, more on a loaded machine.
 constexpr DWORD kRemovalBoundMs = 15000;
 
 struct Answer {

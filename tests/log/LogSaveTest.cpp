@@ -6,6 +6,7 @@
 
 #include "log/CLogSave.h"
 #include "log/CLogSaveOpenFile.h"
+#include "tests/log/UnixLink.h"
 #include "tests/support/Files.h"
 #include "tests/support/LogRecords.h"
 #include "tests/support/Tool.h"
@@ -100,6 +101,20 @@ TEST_F(LogSave, APlainFileNamedToolLogLosesEveryRecord)
     log.WriteLog("lost", "s.txt", true);
     EXPECT_FALSE(FolderExists(temp.Path() + L"ToolLog"));
     EXPECT_EQ(ReadBytes(temp.Path() + L"ToolLog"), "not a folder");
+}
+
+// A ToolLog that links to another folder, as an unelevated program could have left it, is
+// not used: its records are lost rather than written elsewhere.
+TEST_F(LogSave, AToolLogThatIsALinkToAnotherFolderIsNotUsed)
+{
+    ASSERT_TRUE(::CreateDirectoryW((temp.Path() + L"elsewhere").c_str(), nullptr));
+    UnixLink link(temp.Path(), L"ToolLog", L"elsewhere");
+    ASSERT_TRUE(link.Made());
+    {
+        CLogSave log(temp.Path());
+        log.WriteLog("through the link", "s.txt", true);
+    }
+    EXPECT_FALSE(PathExists(temp.Path() + L"elsewhere\\s.txt"));
 }
 
 TEST(LogSaveInstance, LivesInTheMachineWideApplicationDataFolder)

@@ -115,6 +115,22 @@ TEST_P(LogWriter, RotatesOnlyPastTheLimitAndKeepsOneBackup)
     EXPECT_EQ(FileSize(backup), kLogSizeLimit + recordLength);
 }
 
+// A log file that is a second name of another file (a hard link) would carry the record into
+// that file: it is refused and the record lost. (Wine shows no symbolic link to a file as a
+// link at all; docs/windows-check.md has that case.)
+TEST_P(LogWriter, ALogFileWithASecondNameIsNotWritten)
+{
+    WriteBytes(temp.Path() + L"other.txt", "not a log\r\n");
+    ASSERT_TRUE(::CreateHardLinkW((temp.Path() + L"h.txt").c_str(), (temp.Path() + L"other.txt").c_str(), nullptr));
+    {
+        auto writer = MakeWriter(temp.Path());
+        writer->WriteText("through a second name", "h.txt");
+        writer->WriteText("kept", "plain.txt");
+    }
+    EXPECT_EQ(ReadBytes(temp.Path() + L"other.txt"), "not a log\r\n");
+    EXPECT_EQ(RecordsFrom(ReadBytes(temp.Path() + L"plain.txt")).size(), 1u);
+}
+
 TEST_P(LogWriter, RecordIsLostWhileTheFolderIsMissingAndTheNextOneWritten)
 {
     const std::wstring folder = temp.Path() + L"later\\";

@@ -158,9 +158,11 @@ TEST_F(FeedbackPopup, MoreSolutionsOpensTheSiteEachTimeAndThePopupStays)
     std::vector<std::string> afterBoth;
     const INT_PTR result = RunPopup(popup, [&](CProblemSolvingFeedbackDlg& frame,
                                                CProblemSolvingFeedbackChildDlg& content) {
-        ClickAt(CentreOf(content.MoreSolutionsButton().m_hWnd), Waiting::Pump);
+        // Two clicks at one place within the double-click time would be one double click.
+        const POINT centre = CentreOf(content.MoreSolutionsButton().m_hWnd);
+        ClickAt(centre, Waiting::Pump);
         MovePointer(POINT{2, 2}, Waiting::Pump);
-        ClickAt(CentreOf(content.MoreSolutionsButton().m_hWnd), Waiting::Pump);
+        ClickAt(POINT{centre.x + 2 * ::GetSystemMetrics(SM_CXDOUBLECLK), centre.y}, Waiting::Pump);
         PollThen([&] { return journal.Lines().size() >= 2; }, 2000, [&] {
             afterBoth = journal.Lines();
             shownAfterBoth = frame.IsWindowVisible() && content.IsWindowVisible();

@@ -4,6 +4,8 @@
 #include <cwctype>
 #include <memory>
 
+#include <tlhelp32.h>
+
 #include "tests/support/Input.h"
 #include "tests/support/Settings.h"
 #include "tests/support/Text.h"
@@ -22,6 +24,31 @@ bool SameName(const std::wstring& a, const std::wstring& b)
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
                return std::towupper(x) == std::towupper(y);
            });
+}
+
+// The running process whose image is `path`; 0 when there is none.
+DWORD ProcessWithImage(const std::wstring& path)
+{
+    const std::wstring name = path.substr(path.rfind(L'\\') + 1);
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{sizeof(entry)};
+    DWORD found = 0;
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more && !found; more = ::Process32NextW(snapshot, &entry)) {
+        if (!SameName(entry.szExeFile, name)) {
+            continue;
+        }
+        const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+        wchar_t image[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        if (process && ::QueryFullProcessImageNameW(process, 0, image, &size) && SameName(image, path)) {
+            found = entry.th32ProcessID;
+        }
+        if (process) {
+            ::CloseHandle(process);
+        }
+    }
+    ::CloseHandle(snapshot);
+    return found;
 }
 
 std::wstring VariableName(const std::wstring& entry)
@@ -72,12 +99,20 @@ ToolRun::ToolRun(const ToolFiles& files, const std::wstring& folder, const Launc
         }
     }
 
-    std::wstring commandLine = L"\"" + m_folder + L"\\" + options.programName + L"\"";
+    const std::wstring program = m_folder + L"\\" + options.programName;
+    std::wstring commandLine = L"\"" + program + L"\"";
+    for (const std::wstring& argument : options.arguments) {
+        commandLine += L" " + argument;
+    }
     std::vector<wchar_t> environment = Environment(options);
     STARTUPINFOW startup{sizeof(startup)};
     m_startTick = ::GetTickCount64();
-    if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                          environment.data(), m_folder.c_str(), &startup, &m_process)) {
+    if (!options.wineTraceFile.empty()) {
+        if (!StartThroughShell(program, environment, options.wineTraceFile)) {
+            return;
+        }
+    } else if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                                 environment.data(), m_folder.c_str(), &startup, &m_process)) {
         m_error = "CreateProcess failed with error " + std::to_string(::GetLastError());
         m_process = PROCESS_INFORMATION{};
         return;
@@ -87,6 +122,44 @@ ToolRun::ToolRun(const ToolFiles& files, const std::wstring& folder, const Launc
     if (!settings.empty()) {
         WaitUntil([this] { return !Running() || !VisibleWindows(m_process.dwProcessId).empty(); }, 15000);
     }
+}
+
+// Wine writes its messages to the Unix standard error, which a Windows parent cannot point
+// anywhere: a shell of the host starts the tool with it sent to the file. Wine hands back no
+// process for a Unix program, so the tool is then found by its image's path.
+bool ToolRun::StartThroughShell(const std::wstring& program, std::vector<wchar_t>& environment,
+                                const std::wstring& traceFile)
+{
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    const HANDLE trace = ::CreateFileW(traceFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       &inheritable, CREATE_ALWAYS, 0, nullptr);
+    if (trace == INVALID_HANDLE_VALUE) {
+        m_error = "cannot create " + Utf8(traceFile);
+        return false;
+    }
+    STARTUPINFOW startup{sizeof(startup)};
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = trace;
+    startup.hStdError = trace;
+    std::wstring commandLine = L"/bin/sh -c \"exec wine \\\"$0\\\" 2>&1\" \"" + program + L"\"";
+    PROCESS_INFORMATION shell{};
+    const bool started =
+        ::CreateProcessW(L"Z:\\bin\\sh", &commandLine[0], nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
+                         environment.data(), m_folder.c_str(), &startup, &shell) != FALSE;
+    ::CloseHandle(trace);
+    if (!started) {
+        m_error = "the host's shell could not be started: error " + std::to_string(::GetLastError());
+        return false;
+    }
+    WaitUntil([&] { return (m_process.dwProcessId = ProcessWithImage(program)) != 0; }, 15000, 50);
+    m_process.hProcess = ::OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                                       m_process.dwProcessId);
+    if (!m_process.hProcess) {
+        m_error = "the tool did not show up in the process list";
+        m_process = PROCESS_INFORMATION{};
+        return false;
+    }
+    return true;
 }
 
 ToolRun::~ToolRun()

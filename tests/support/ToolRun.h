@@ -37,6 +37,12 @@ struct LaunchOptions {
     // prefix's own), and the pixel density for the next process started (0: unchanged).
     std::wstring windowsVersion;
     DWORD logPixels = 0;
+    // Arguments after the program's name on its command line.
+    std::vector<std::wstring> arguments;
+    // Where Wine's own messages for the tool go (WINEDEBUG in `environment` chooses them);
+    // empty: wherever the test's go. The tool is then started through the host's shell, and
+    // its interface thread is not known (UiThreadId is 0).
+    std::wstring wineTraceFile;
 };
 
 // One run of the tool from a folder of its own.
@@ -87,6 +93,8 @@ public:
 
 private:
     bool CopyFiles(const ToolFiles& files, const LaunchOptions& options);
+    bool StartThroughShell(const std::wstring& program, std::vector<wchar_t>& environment,
+                           const std::wstring& traceFile);
     std::vector<wchar_t> Environment(const LaunchOptions& options) const;
 
     std::wstring m_folder;
