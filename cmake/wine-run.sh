@@ -5,5 +5,9 @@ set -e
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=../scripts/harness.sh
 . "$here/../scripts/harness.sh"
+if [ ! -f "$HARNESS_STATE" ]; then
+  echo "wine-run: harness instance $HARNESS_INSTANCE is not started (scripts/test.sh starts every one)" >&2
+  exit 1
+fi
 harness_load_state
 exec wine "$@"

@@ -2,10 +2,14 @@
 # Sourced by the other scripts; defines functions only.
 #
 #   harness_install_deps   apt-get what is missing (Debian 12)
-#   harness_start          Xvfb (when no display answers), private Wine prefix, persistent
-#                          wineserver and desktop keeper, all with stdio on /dev/null
-#   harness_stop           stops only what harness_start started
-#   harness_load_state     exports the environment of a started harness
+#   harness_start [N]      Xvfb (when no display answers), private Wine prefix, persistent
+#                          wineserver and desktop keeper, all with stdio on /dev/null; with N,
+#                          N such instances side by side (the others on displays of their own,
+#                          with copies of the prefix), so that tests with a screen and pointer of
+#                          their own can run beside the rest
+#   harness_stop           stops only what harness_start started, in every instance
+#   harness_load_state     exports the environment of a started harness (of the instance
+#                          HARNESS_INSTANCE names; 1 unless it does)
 #   harness_set_version    win7 | win81 | win10   (Windows version the prefix reports)
 #   harness_set_dpi        96 | 120 | 144 ...      (LogPixels for the next process)
 #   harness_set_agent_mode quiet | lines | ...     (the agent stand-in's behaviour)
@@ -13,8 +17,22 @@
 
 HARNESS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$HARNESS_ROOT/build}
-HARNESS_PREFIX=${HARNESS_PREFIX:-$BUILD_DIR/wineprefix}
-HARNESS_STATE=$BUILD_DIR/harness.state
+HARNESS_FIRST_PREFIX=${HARNESS_PREFIX:-$BUILD_DIR/wineprefix}
+
+# The paths of one instance: the first keeps the plain names.
+harness_select_instance() {
+  HARNESS_INSTANCE=$1
+  if [ "$1" = 1 ]; then
+    HARNESS_PREFIX=$HARNESS_FIRST_PREFIX
+    HARNESS_STATE=$BUILD_DIR/harness.state
+  else
+    HARNESS_PREFIX=$BUILD_DIR/wineprefix-$1
+    HARNESS_STATE=$BUILD_DIR/harness-$1.state
+  fi
+  # Where the tool expects the McAfee agent, inside the prefix.
+  HARNESS_AGENT_DIR="$HARNESS_PREFIX/drive_c/Program Files/McAfee.com/Agent"
+}
+harness_select_instance "${HARNESS_INSTANCE:-1}"
 # Raised whenever the prefix's settings change, so that an older prefix is made anew.
 HARNESS_PREFIX_VERSION=2
 HARNESS_SCREEN=${HARNESS_SCREEN:-1280x1024}
@@ -147,9 +165,6 @@ $(harness_font_substitutes)
 EOF
 }
 
-# Where the tool expects the McAfee agent, inside the prefix.
-HARNESS_AGENT_DIR="$HARNESS_PREFIX/drive_c/Program Files/McAfee.com/Agent"
-
 # Copies the stand-ins that live inside the prefix: timeout.exe (Wine's cmd has none) and the
 # agent's McUpdate.exe, in its default mode (a few lines of output; no mode file).
 harness_install_standins() {
@@ -196,9 +211,34 @@ EOF
 }
 
 harness_start() {
-  [ -f "$HARNESS_STATE" ] && harness_stop
+  local count=${1:-1} k
+  harness_stop
   mkdir -p "$BUILD_DIR"
-  local started_xvfb="" display=${DISPLAY:-}
+  # Every prefix is ready before any server runs: the others are copies of the first.
+  harness_select_instance 1
+  harness_wine_env
+  wineserver -k >/dev/null 2>&1 || true
+  [ "$(cat "$HARNESS_PREFIX/.veskar-ready" 2>/dev/null)" = "$HARNESS_PREFIX_VERSION" ] || harness_create_prefix
+  for k in $(seq 2 "$count"); do
+    harness_select_instance "$k"
+    if [ "$(cat "$HARNESS_PREFIX/.veskar-ready" 2>/dev/null)" != "$HARNESS_PREFIX_VERSION" ]; then
+      harness_log "copying the Wine prefix for instance $k"
+      rm -rf "$HARNESS_PREFIX"
+      cp -a "$HARNESS_FIRST_PREFIX" "$HARNESS_PREFIX"
+    fi
+  done
+  harness_select_instance 1
+  harness_start_instance "${DISPLAY:-}" || return 1
+  for k in $(seq 2 "$count"); do
+    harness_select_instance "$k"
+    harness_start_instance "" || return 1
+  done
+  harness_select_instance 1
+}
+
+# Starts the selected instance on `display`, or on a display of its own when none answers there.
+harness_start_instance() {
+  local started_xvfb="" display=$1
   if ! harness_display_answers "$display"; then
     local n
     n=$(harness_free_display) || { harness_log "no free X display"; return 1; }
@@ -217,8 +257,6 @@ harness_start() {
   fi
   export DISPLAY=$display
   harness_wine_env
-  wineserver -k >/dev/null 2>&1 || true
-  [ "$(cat "$HARNESS_PREFIX/.veskar-ready" 2>/dev/null)" = "$HARNESS_PREFIX_VERSION" ] || harness_create_prefix
   harness_install_standins
   # A persistent server and a resident program keep the desktop alive between tests; their
   # standard streams must not hold any pipe of ours (ctest would wait on them).
@@ -229,7 +267,7 @@ harness_start() {
     # The desktop process inherits the standard streams of the first program that makes a
     # window: until the keeper's window exists, a test's window would hand the desktop the
     # test's output pipe, and ctest would wait for that pipe to close for good.
-    local ready=$BUILD_DIR/keeper.ready
+    local ready=$BUILD_DIR/keeper-$HARNESS_INSTANCE.ready
     rm -f "$ready"
     wine "$BUILD_DIR/standins/keeper.exe" "$(winepath -w "$ready")" </dev/null >/dev/null 2>&1 &
     keeper_pid=$!
@@ -245,18 +283,27 @@ DISPLAY=$display
 HARNESS_XVFB_PID=$started_xvfb
 HARNESS_KEEPER_PID=$keeper_pid
 EOF
-  harness_log "display $display, prefix $HARNESS_PREFIX"
+  harness_log "instance $HARNESS_INSTANCE: display $display, prefix $HARNESS_PREFIX"
 }
 
 harness_stop() {
-  [ -f "$HARNESS_STATE" ] || return 0
-  harness_load_state
-  wineserver -k >/dev/null 2>&1 || true
-  # The keeper usually ends with the server: a failed kill must not stop the rest (callers
-  # run with set -e, and this runs from their EXIT trap).
-  if [ -n "${HARNESS_KEEPER_PID:-}" ]; then kill "$HARNESS_KEEPER_PID" 2>/dev/null || true; fi
-  if [ -n "${HARNESS_XVFB_PID:-}" ]; then kill "$HARNESS_XVFB_PID" 2>/dev/null || true; fi
-  rm -f "$HARNESS_STATE"
+  local state k
+  for state in "$BUILD_DIR"/harness.state "$BUILD_DIR"/harness-*.state; do
+    [ -f "$state" ] || continue
+    k=${state##*/harness-}
+    k=${k%.state}
+    [ "$state" = "$BUILD_DIR/harness.state" ] && k=1
+    harness_select_instance "$k"
+    harness_load_state
+    wineserver -k >/dev/null 2>&1 || true
+    # The keeper usually ends with the server: a failed kill must not stop the rest (callers
+    # run with set -e, and this runs from their EXIT trap).
+    if [ -n "${HARNESS_KEEPER_PID:-}" ]; then kill "$HARNESS_KEEPER_PID" 2>/dev/null || true; fi
+    if [ -n "${HARNESS_XVFB_PID:-}" ]; then kill "$HARNESS_XVFB_PID" 2>/dev/null || true; fi
+    HARNESS_KEEPER_PID="" HARNESS_XVFB_PID=""
+    rm -f "$state"
+  done
+  harness_select_instance 1
   return 0
 }
 
