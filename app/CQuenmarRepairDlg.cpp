@@ -5,14 +5,15 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/Messages.h"
 #include "app/PanelLayout.h"
 #include "app/ToolTexts.h"
 #include "dialogs/CProblemSolvingFeedbackDlg.h"
 #include "dialogs/CPromptDlg.h"
 #include "dialogs/CSkinFrameDlg.h"
 #include "framework/ThreadWait.h"
+#include "repair/CMouseHook.h"
 #include "repair/MakerPages.h"
+#include "repair/RepairMessages.h"
 #include "repair/ToolIdentity.h"
 #include "res/resource.h"
 
@@ -39,12 +40,14 @@ struct AgreeCheck {
 };
 
 const SkinContentLayout kContentLayout = {
-    139, 0, 0,       // the panel's picture, whole
-    86,              // the close and minimise corner of the top strip does not drag
-    1,               // the frame follows the panel's very first move
-    kHoverTimerId,
-    true,            // smoothed background
-    true,            // Enter and Escape do nothing
+    .imageId = IDP_PANEL,
+    .imageTrimRight = 0,
+    .imageTrimBottom = 0,
+    .dragStripExclusion = 86,  // the close and minimise corner of the top strip does not drag
+    .dragFlagAtStart = 1,      // the frame follows the panel's very first move
+    .hoverTimerId = kHoverTimerId,
+    .smoothBackground = true,
+    .swallowsEnterEscape = true,
 };
 
 const wchar_t kTextUnsupportedSystem[] = L"此工具不支持当前系统";
@@ -159,10 +162,10 @@ void CQuenmarRepairDlg::InitContent()
     }
     const PanelLayout layout = ComputePanelLayout(client, s, agreeWidth, feedbackWidth);
 
-    m_close.SetImages(141, 142, 143, 144);
+    m_close.SetImages(IDP_PANEL_CLOSE_NORMAL, IDP_PANEL_CLOSE_HOVER, IDP_PANEL_CLOSE_PRESSED, IDP_PANEL_CLOSE_DISABLED);
     MoveTo(m_close, layout.close);
     m_close.SetStretch(TRUE);
-    m_minimize.SetImages(147, 148, 149, 150);
+    m_minimize.SetImages(IDP_MINIMIZE_NORMAL, IDP_MINIMIZE_HOVER, IDP_MINIMIZE_PRESSED, IDP_MINIMIZE_DISABLED);
     MoveTo(m_minimize, layout.minimize);
     m_minimize.SetStretch(TRUE);
 
@@ -170,25 +173,26 @@ void CQuenmarRepairDlg::InitContent()
     m_version.SetBackgroundImage(GetBackground());
     m_version.SetBackgroundRect(188, 16, 228, 31);
     m_version.CreateFontFromParent();
-    m_version.SetAlignMode(1);
+    m_version.SetAlignMode(CSkinStatic::kAlignOneLine);
     m_version.SetBkColor(kWhite);
     m_version.SetTextColors(kWhite, kWhite);
     MoveTo(m_version, layout.version);
 
     const RECT& slice = layout.repairSlice;
-    m_repair.SetBackgroundImage(139);
+    m_repair.SetBackgroundImage(IDP_PANEL);
     m_repair.SetBackgroundRect(slice.left, slice.top, slice.right, slice.bottom);
     m_repair.SetHitInset(layout.repairInset, layout.repairInset, layout.repairInset, layout.repairInset);
     m_repair.SetStretch(TRUE);
-    m_repair.SetImages(188, 189, 190, 191);
+    m_repair.SetImages(IDP_REPAIR_NORMAL, IDP_REPAIR_HOVER, IDP_REPAIR_PRESSED, IDP_REPAIR_DISABLED);
     MoveTo(m_repair, layout.repair);
 
     const RECT& toolsSlice = layout.moreToolsSlice;
-    m_moreTools.SetBackgroundImage(139);
+    m_moreTools.SetBackgroundImage(IDP_PANEL);
     m_moreTools.SetBackgroundRect(toolsSlice.left, toolsSlice.top, toolsSlice.right, toolsSlice.bottom);
     m_moreTools.SetStretch(TRUE);
     m_moreTools.SetHitInset(0, 0, 0, 0);
-    m_moreTools.SetImages(197, 198, 199, 200);
+    m_moreTools.SetImages(IDP_MORE_TOOLS_NORMAL, IDP_MORE_TOOLS_HOVER, IDP_MORE_TOOLS_PRESSED,
+                          IDP_MORE_TOOLS_DISABLED);
     MoveTo(m_moreTools, layout.moreTools);
 
     m_agree.CreateFontFromParent();
@@ -198,7 +202,7 @@ void CQuenmarRepairDlg::InitContent()
 
     for (CDrawTextStatic* link : {&m_agreementLink, &m_feedbackLink}) {
         link->CreateFontFromParent();
-        link->SetAlignMode(1);
+        link->SetAlignMode(CSkinStatic::kAlignOneLine);
         link->SetBkColor(kWhite);
         link->SetTextColors(kLinkColour, kLinkHoverColour);
     }
@@ -313,14 +317,14 @@ void CQuenmarRepairDlg::ToggleAgreement()
         HideAgreement();
     } else {
         m_agreement->ShowWindow(SW_SHOW);
-        m_agreement->ShowContent(1);
+        m_agreement->ShowContent(CTooltipDlg::kShown);
     }
 }
 
 void CQuenmarRepairDlg::HideAgreement()
 {
     m_agreement->ShowWindow(SW_HIDE);
-    m_agreement->ShowContent(0);
+    m_agreement->ShowContent(CTooltipDlg::kHidden);
 }
 
 // A left press anywhere on the desktop hides the bubble, unless it falls on the bubble or on

@@ -11,16 +11,20 @@
 namespace {
 
 const SkinFrameLayout kFrameLayout = {
-    IDD_VESKAR_DIALOG, IDD_QUENMAR_REPAIR,
-    138,                       // the panel's picture inside a soft grey shadow
-    410, 611,
-    {5, 4, 5, 7}, {5, 4, 5, 7},
-    true,                      // centred on the screen ...
-    true,                      // ... at the scale of the screen's pixel density
-    true,                      // the panel is placed in the centred rectangle
-    0,                         // the panel leads from the start; the frame follows it
-    true,                      // Enter and Escape do nothing
-    true,                      // without its picture the window could not be closed: it ends
+    .frameTemplateId = IDD_VESKAR_DIALOG,
+    .contentTemplateId = IDD_QUENMAR_REPAIR,
+    .imageId = IDP_MAIN_FRAME,  // the panel's picture inside a soft grey shadow
+    .designWidth = 410,
+    .designHeight = 611,
+    .atCreation = {5, 4, 5, 7},
+    .onMove = {5, 4, 5, 7},
+    .centredOnScreen = true,
+    .ownScale = true,
+    .contentInStartRect = true,
+    .moveSyncAtStart = 0,      // the panel leads from the start; the frame follows it
+    .swallowsEnterEscape = true,
+    .cancelsWithoutPicture = true,  // without its picture the window could not be closed
+    .contentSizeCutOnce = true,  // the frame then follows the panel, whatever its size
 };
 
 }  // namespace

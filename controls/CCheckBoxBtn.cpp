@@ -1,9 +1,10 @@
 #include "controls/CCheckBoxBtn.h"
 
 #include "framework/Scale.h"
+#include "res/pictures.h"
 
 namespace {
-const UINT kMarkImageId = 140;
+const UINT kMarkImageId = IDP_CHECK_MARKS;
 const int kCellSize = 16;    // the cells of PNG 140: unchecked at x 0, checked at x 16
 const int kTextGap = 2;      // between the mark and the text
 }

@@ -38,11 +38,11 @@ void CDrawStateInfoStatic::EndWorker()
 UINT CDrawStateInfoStatic::AlignFlags(int mode)
 {
     switch (mode) {
-    case 2: return DT_SINGLELINE | DT_VCENTER | DT_CENTER;
-    case 3: return DT_SINGLELINE | DT_VCENTER | DT_RIGHT;
-    case 4: return DT_WORDBREAK | DT_VCENTER;
-    case 5: return DT_WORDBREAK | DT_VCENTER | DT_CENTER;
-    case 6: return DT_WORDBREAK | DT_VCENTER | DT_RIGHT;
+    case kAlignOneLineCentred: return DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+    case kAlignOneLineRight: return DT_SINGLELINE | DT_VCENTER | DT_RIGHT;
+    case kAlignWrapped: return DT_WORDBREAK | DT_VCENTER;
+    case kAlignWrappedCentred: return DT_WORDBREAK | DT_VCENTER | DT_CENTER;
+    case kAlignWrappedRight: return DT_WORDBREAK | DT_VCENTER | DT_RIGHT;
     default: return DT_SINGLELINE | DT_VCENTER;
     }
 }

@@ -24,6 +24,12 @@ public:
     bool IsAnimationThreadRunning() const;
     DWORD GetAnimationThreadId() const { return m_thread.Valid() ? ::GetThreadId(m_thread.Get()) : 0; }
 
+    // Its other align modes; any other mode is kAlignOneLine.
+    static constexpr int kAlignOneLineRight = 3;
+    static constexpr int kAlignWrapped = 4;
+    static constexpr int kAlignWrappedCentred = 5;
+    static constexpr int kAlignWrappedRight = 6;
+
     // DrawText flags of an align mode.
     static UINT AlignFlags(int mode);
     // The base text followed by `phase` dots.

@@ -7,11 +7,11 @@ END_MESSAGE_MAP()
 UINT CDrawTextStatic::AlignFlags(int mode)
 {
     switch (mode) {
-    case 0: return DT_WORDBREAK | DT_VCENTER;
-    case 1: return DT_SINGLELINE | DT_VCENTER;
-    case 2: return DT_SINGLELINE | DT_VCENTER | DT_CENTER;
-    case 3: return DT_WORDBREAK | DT_VCENTER | DT_RIGHT;
-    case 4: return DT_SINGLELINE | DT_VCENTER;
+    case kAlignWrapped: return DT_WORDBREAK | DT_VCENTER;
+    case kAlignOneLine: return DT_SINGLELINE | DT_VCENTER;
+    case kAlignOneLineCentred: return DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+    case kAlignWrappedRight: return DT_WORDBREAK | DT_VCENTER | DT_RIGHT;
+    case kAlignOneLineToo: return DT_SINGLELINE | DT_VCENTER;
     default: return kNoText;
     }
 }

@@ -13,6 +13,12 @@ public:
     BOOL ContainsScreenPoint(int x, int y) const;
     bool IsHover() const { return m_hover; }
 
+    // Its other align modes; kAlignNoText, like any mode not named here, draws no text.
+    static constexpr int kAlignWrapped = 0;
+    static constexpr int kAlignWrappedRight = 3;
+    static constexpr int kAlignOneLineToo = 4;  // as kAlignOneLine
+    static constexpr int kAlignNoText = 5;
+
     // DrawText flags of an align mode; kNoText where the mode draws no text.
     static UINT AlignFlags(int mode);
 

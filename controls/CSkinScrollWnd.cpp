@@ -1,6 +1,5 @@
 #include "controls/CSkinScrollWnd.h"
 
-#include "app/Messages.h"
 #include "framework/Handles.h"
 
 namespace {
@@ -9,6 +8,9 @@ const wchar_t kFrameClass[] = L"VeskarSkinScrollFrame";
 const wchar_t kLimitClass[] = L"VeskarSkinScrollLimit";
 const wchar_t kFrameText[] = L"SkinScrollBarFrame";
 const wchar_t kLimitText[] = L"LIMIT";
+// Posted by the wrapped control's subclass procedure to the frame: lay the clip window and
+// the control out again. wParam the control's WS_VSCROLL bit, lParam its WS_EX_LEFTSCROLLBAR bit.
+constexpr UINT WM_SKINSCROLL_LAYOUT = 0x464;
 // Kept on a control whose procedure chain we could not leave (see UnwrapSkinScroll): the
 // procedure that our pass-through hands every message to.
 const wchar_t kPassThroughProperty[] = L"Veskar.SkinScroll.Next";

@@ -8,6 +8,11 @@
 
 class CSkinStatic : public CStatic {
 public:
+    // The align mode both statics read alike: one line, left-aligned, vertically centred.
+    // Each static names the other modes it knows.
+    static constexpr int kAlignOneLine = 1;
+    static constexpr int kAlignOneLineCentred = 2;
+
     void CreateFontFromParent();
     void SetAlignMode(int mode) { m_alignMode = mode; }
     // Borrowed: the dialog keeps the image and must not delete it while the control paints.

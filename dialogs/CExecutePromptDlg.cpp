@@ -1,29 +1,36 @@
 #include "dialogs/CExecutePromptDlg.h"
 
-#include "app/Messages.h"
+#include "repair/RepairMessages.h"
 #include "framework/Scale.h"
 #include "res/resource.h"
 
 namespace {
 
 const SkinFrameLayout kFrameLayout = {
-    IDD_EXECUTE_PROMPT, IDD_EXECUTE_PROMPT_CHILD,
-    145,                       // picture: the blue panel in a dark blue shadow and glow
-    232, 132,
-    {14, 12, 14, 16}, {14, 12, 14, 16},
-    false, false, false,
-    1,
-    false,
-    false,                     // its owner always ends it with WM_CLOSE_PROGRESS
+    .frameTemplateId = IDD_EXECUTE_PROMPT,
+    .contentTemplateId = IDD_EXECUTE_PROMPT_CHILD,
+    .imageId = IDP_PROGRESS_FRAME,  // the blue panel in a dark blue shadow and glow
+    .designWidth = 232,
+    .designHeight = 132,
+    .atCreation = {14, 12, 14, 16},
+    .onMove = {14, 12, 14, 16},
+    .centredOnScreen = false,
+    .ownScale = false,
+    .contentInStartRect = false,
+    .moveSyncAtStart = 1,
+    .swallowsEnterEscape = false,
+    .cancelsWithoutPicture = false,  // its owner always ends it with WM_CLOSE_PROGRESS
 };
 
 const SkinContentLayout kContentLayout = {
-    146, 0, 0,
-    -1,                        // cannot be dragged
-    0,
-    0,                         // no hover upkeep: nothing hovers
-    false,
-    false,                     // Enter and Escape reach the dialog manager
+    .imageId = IDP_PROGRESS_CONTENT,
+    .imageTrimRight = 0,
+    .imageTrimBottom = 0,
+    .dragStripExclusion = skin::kNoDragStrip,
+    .dragFlagAtStart = 0,
+    .hoverTimerId = 0,         // nothing hovers
+    .smoothBackground = false,
+    .swallowsEnterEscape = false,
 };
 
 // A text shorter than this is replaced by the fallback.
@@ -54,7 +61,7 @@ void CExecutePromptChildDlg::InitContent()
 {
     const float s = GetScale();
     m_state.SetWindowText(m_text.size() >= kMinimumTextLength ? m_text : std::wstring(kFallbackText));
-    m_state.SetAlignMode(1);
+    m_state.SetAlignMode(CSkinStatic::kAlignOneLine);
     m_state.SetTextColor(kTextColour);
 
     RECT client;

@@ -11,29 +11,34 @@
 
 namespace {
 
-const UINT kBackgroundId = 169;
+const UINT kBackgroundId = IDP_FEEDBACK_CONTENT;
 const UINT kHoverTimerId = 37;
 
 const SkinFrameLayout kFrameLayout = {
-    IDD_FEEDBACK, IDD_FEEDBACK_CHILD,
-    168,                       // picture: the dark blue panel in a grey shadow
-    410, 479,
-    {5, 4, 5, 7}, {5, 4, 5, 7},
-    true,                      // centred start rectangle (only its size is used)
-    true,                      // its own scale, from the screen's pixel density
-    false,
-    1,                         // the frame carries the content until it is dragged
-    true,                      // Enter and Escape do nothing
-    true,
+    .frameTemplateId = IDD_FEEDBACK,
+    .contentTemplateId = IDD_FEEDBACK_CHILD,
+    .imageId = IDP_FEEDBACK_FRAME,  // the dark blue panel in a grey shadow
+    .designWidth = 410,
+    .designHeight = 479,
+    .atCreation = {5, 4, 5, 7},
+    .onMove = {5, 4, 5, 7},
+    .centredOnScreen = true,   // only the centred rectangle's size is used
+    .ownScale = true,
+    .contentInStartRect = false,
+    .moveSyncAtStart = 1,      // the frame carries the content until it is dragged
+    .swallowsEnterEscape = true,
+    .cancelsWithoutPicture = true,
 };
 
 const SkinContentLayout kContentLayout = {
-    kBackgroundId, 0, 0,
-    26,                        // the close button's corner of the strip does not drag
-    0,
-    kHoverTimerId,
-    false,
-    true,                      // Enter and Escape do nothing
+    .imageId = kBackgroundId,
+    .imageTrimRight = 0,
+    .imageTrimBottom = 0,
+    .dragStripExclusion = 26,  // the close button's corner of the strip does not drag
+    .dragFlagAtStart = 0,
+    .hoverTimerId = kHoverTimerId,
+    .smoothBackground = false,
+    .swallowsEnterEscape = true,
 };
 
 // Design geometry at scale 1.0, client pixels.
@@ -147,13 +152,15 @@ void CProblemSolvingFeedbackChildDlg::InitContent()
     const FeedbackButtonPlaces places = PlaceFeedbackButtons(m_clientRect, GetScale());
 
     m_close.MoveWindow(places.close);
-    m_close.SetImages(170, 171, 172, 173);
+    m_close.SetImages(IDP_FEEDBACK_CLOSE_NORMAL, IDP_FEEDBACK_CLOSE_HOVER, IDP_FEEDBACK_CLOSE_PRESSED,
+                      IDP_FEEDBACK_CLOSE_DISABLED);
     m_close.SetStretch(TRUE);
 
-    SetUpLargeButton(m_solved, places.solved, kSolvedSlice, places.hitInset, {179, 180, 181, 182});
-    SetUpLargeButton(m_unsolved, places.unsolved, kUnsolvedSlice, places.hitInset, {184, 185, 186, 187});
+    SetUpLargeButton(m_solved, places.solved, kSolvedSlice, places.hitInset, {IDP_SOLVED_NORMAL, IDP_SOLVED_HOVER, IDP_SOLVED_PRESSED, IDP_SOLVED_DISABLED});
+    SetUpLargeButton(m_unsolved, places.unsolved, kUnsolvedSlice, places.hitInset, {IDP_UNSOLVED_NORMAL, IDP_UNSOLVED_HOVER, IDP_UNSOLVED_PRESSED, IDP_UNSOLVED_DISABLED});
     SetUpLargeButton(m_moreSolutions, places.moreSolutions, kMoreSolutionsSlice, places.hitInset,
-                     {193, 194, 195, 196});
+                     {IDP_MORE_SOLUTIONS_NORMAL, IDP_MORE_SOLUTIONS_HOVER, IDP_MORE_SOLUTIONS_PRESSED,
+                      IDP_MORE_SOLUTIONS_DISABLED});
 }
 
 RECT CProblemSolvingFeedbackChildDlg::BackgroundRect() const

@@ -1,32 +1,37 @@
 #include "dialogs/CPromptDlg.h"
 
-#include "app/Messages.h"
 #include "framework/Scale.h"
 #include "res/resource.h"
 
 namespace {
 
 const SkinFrameLayout kFrameLayout = {
-    IDD_PROMPT, IDD_PROMPT_CHILD,
-    151,                       // picture: the white panel in a dark shadow
-    336, 156,                  // the 330 x 150 picture is stretched to this
-    {5, 3, 5, 7}, {5, 3, 5, 7},
-    true,                      // centred start rectangle (only its size is used)
-    false, false,
-    1,                         // the frame carries the content until it is dragged
-    false,                     // Enter and Escape reach the dialog manager
-    true,
+    .frameTemplateId = IDD_PROMPT,
+    .contentTemplateId = IDD_PROMPT_CHILD,
+    .imageId = IDP_PROMPT_FRAME,  // the white panel in a dark shadow
+    .designWidth = 336,        // the 330 x 150 picture is stretched to this
+    .designHeight = 156,
+    .atCreation = {5, 3, 5, 7},
+    .onMove = {5, 3, 5, 7},
+    .centredOnScreen = true,   // only the centred rectangle's size is used
+    .ownScale = false,
+    .contentInStartRect = false,
+    .moveSyncAtStart = 1,      // the frame carries the content until it is dragged
+    .swallowsEnterEscape = false,
+    .cancelsWithoutPicture = true,
 };
 
 const UINT kHoverTimerId = 34;
 
 const SkinContentLayout kContentLayout = {
-    152, 0, 0,
-    26,                        // the close button's corner of the strip does not drag
-    0,
-    kHoverTimerId,
-    false,
-    true,                      // Enter and Escape do nothing in the content
+    .imageId = IDP_PROMPT_CONTENT,
+    .imageTrimRight = 0,
+    .imageTrimBottom = 0,
+    .dragStripExclusion = 26,  // the close button's corner of the strip does not drag
+    .dragFlagAtStart = 0,
+    .hoverTimerId = kHoverTimerId,
+    .smoothBackground = false,
+    .swallowsEnterEscape = true,
 };
 
 // Design geometry at scale 1.0, client pixels.
@@ -45,8 +50,12 @@ struct AnswerImages {
     int ok[4];
     int cancel[4];
 };
-const AnswerImages kYesNoImages = {{165, 166, 167, 167}, {159, 160, 161, 161}};
-const AnswerImages kConfirmCancelImages = {{162, 163, 164, 164}, {153, 154, 155, 155}};
+const AnswerImages kYesNoImages = {
+    {IDP_YES_NORMAL, IDP_YES_HOVER, IDP_YES_PRESSED, IDP_YES_PRESSED},
+    {IDP_NO_NORMAL, IDP_NO_HOVER, IDP_NO_PRESSED, IDP_NO_PRESSED}};
+const AnswerImages kConfirmCancelImages = {
+    {IDP_CONFIRM_NORMAL, IDP_CONFIRM_HOVER, IDP_CONFIRM_PRESSED, IDP_CONFIRM_PRESSED},
+    {IDP_CANCEL_NORMAL, IDP_CANCEL_HOVER, IDP_CANCEL_PRESSED, IDP_CANCEL_PRESSED}};
 
 }  // namespace
 
@@ -82,7 +91,7 @@ void CPromptChildDlg::InitContent()
 
     const int closeLeft = width - Scaled(kCloseRight, s);
     m_close.MoveWindow(closeLeft, Scaled(kCloseTop, s), Scaled(kCloseSize, s), Scaled(kCloseSize, s));
-    m_close.SetImages(156, 157, 158, 158);
+    m_close.SetImages(IDP_PROMPT_CLOSE_NORMAL, IDP_PROMPT_CLOSE_HOVER, IDP_PROMPT_CLOSE_PRESSED, IDP_PROMPT_CLOSE_PRESSED);
     m_close.SetStretch(TRUE);
 
     const int answerWidth = Scaled(kAnswerWidth, s);

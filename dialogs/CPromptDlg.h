@@ -17,6 +17,11 @@ enum PromptType : int {
     kPromptConfirmCancel = 4, // "确认" and "取消"
 };
 
+// Content to its frame: the user's answer. wParam kPromptOk or kPromptCancel, lParam 0.
+constexpr UINT WM_PROMPT_RESULT = 0x615;
+constexpr WPARAM kPromptOk = 1;
+constexpr WPARAM kPromptCancel = 2;
+
 class CPromptChildDlg : public CSkinContentDlg {
 public:
     CPromptChildDlg();

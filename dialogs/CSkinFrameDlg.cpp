@@ -101,7 +101,9 @@ void CSkinFrameDlg::CreateContent(const RECT& place)
         m_content.reset();
         return;
     }
-    m_content->MoveWindow(skin::Inset(place, m_layout.atCreation, m_scale), TRUE);
+    const RECT contentPlace = m_layout.contentSizeCutOnce ? skin::PlaceAtCreation(place, m_layout.atCreation, m_scale)
+                                                          : skin::Inset(place, m_layout.atCreation, m_scale);
+    m_content->MoveWindow(contentPlace, TRUE);
     // An owned window shown before its owner can end up beneath it under Wine's virtual
     // desktop (see KeepContentAbove): while the frame is hidden, the content is shown when the
     // frame is (the modal loop shows the frame after this start-up).

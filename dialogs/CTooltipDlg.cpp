@@ -11,29 +11,34 @@
 
 namespace {
 
-const UINT kBubbleImageId = 183;
-const UINT kScrollSkinId = 178;
+const UINT kBubbleImageId = IDP_AGREEMENT_BUBBLE;
+const UINT kScrollSkinId = IDB_SCROLL_SKIN;
 
 const SkinFrameLayout kFrameLayout = {
-    IDD_TOOLTIP, IDD_TOOLTIP_CHILD,
-    kBubbleImageId,
-    396, 482,
-    {1, 1, 1, 17},             // at creation; the content's own place is set in OnContentPlaced
-    {1, 1, 2, 18},
-    false, false, false,
-    1,
-    false,                     // Enter and Escape reach the dialog manager (and hide the bubble)
-    false,                     // modeless: its owner decides when it goes
+    .frameTemplateId = IDD_TOOLTIP,
+    .contentTemplateId = IDD_TOOLTIP_CHILD,
+    .imageId = kBubbleImageId,
+    .designWidth = 396,
+    .designHeight = 482,
+    .atCreation = {1, 1, 1, 17},  // the content's own place is set in OnContentPlaced
+    .onMove = {1, 1, 2, 18},
+    .centredOnScreen = false,
+    .ownScale = false,
+    .contentInStartRect = false,
+    .moveSyncAtStart = 1,
+    .swallowsEnterEscape = false,  // Enter and Escape reach the dialog manager (and hide it)
+    .cancelsWithoutPicture = false,  // modeless: its owner decides when it goes
 };
 
 const SkinContentLayout kContentLayout = {
-    kBubbleImageId,
-    1, 18,                     // the white rectangle without the tail
-    -1,                        // cannot be dragged
-    0,
-    0,                         // nothing hovers
-    false,
-    false,
+    .imageId = kBubbleImageId,
+    .imageTrimRight = 1,       // the white rectangle without the tail
+    .imageTrimBottom = 18,
+    .dragStripExclusion = skin::kNoDragStrip,
+    .dragFlagAtStart = 0,
+    .hoverTimerId = 0,         // nothing hovers
+    .smoothBackground = false,
+    .swallowsEnterEscape = false,
 };
 
 // The bubble's image, PNG 183 (541 x 402): a white rectangle with a one-pixel outline in the
@@ -208,11 +213,11 @@ void CTooltipDlg::ShowContent(int show)
 void CTooltipDlg::OnOK()
 {
     ShowWindow(SW_HIDE);
-    ShowContent(0);
+    ShowContent(kHidden);
 }
 
 void CTooltipDlg::OnCancel()
 {
     ShowWindow(SW_HIDE);
-    ShowContent(0);
+    ShowContent(kHidden);
 }

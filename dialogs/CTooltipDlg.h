@@ -8,8 +8,8 @@
 //   bubble->SetScale(scale);
 //   bubble->Create(IDD_TOOLTIP, panel);         // hidden; the content is made and filled
 //   bubble->MoveWindow(rect);                   // any size: the picture is composed for it
-//   bubble->ShowWindow(SW_SHOW); bubble->ShowContent(1);
-//   bubble->ShowWindow(SW_HIDE); bubble->ShowContent(0);
+//   bubble->ShowWindow(SW_SHOW); bubble->ShowContent(CTooltipDlg::kShown);
+//   bubble->ShowWindow(SW_HIDE); bubble->ShowContent(CTooltipDlg::kHidden);
 //   delete bubble;                              // destroys both windows
 #include "dialogs/CSkinContentDlg.h"
 #include "dialogs/CSkinFrameDlg.h"
@@ -66,7 +66,9 @@ class CTooltipDlg : public CSkinFrameDlg {
 public:
     explicit CTooltipDlg(CWnd* parent = nullptr);
 
-    // Shows (non-zero) or hides (0) the content, when there is one.
+    // Shows (kShown) or hides (kHidden) the content, when there is one.
+    static constexpr int kHidden = 0;
+    static constexpr int kShown = 1;
     void ShowContent(int show);
     CTooltipChildDlg* GetTooltipContent() const { return static_cast<CTooltipChildDlg*>(GetContent()); }
 

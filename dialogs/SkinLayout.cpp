@@ -10,6 +10,17 @@ RECT Inset(const RECT& rect, const Margins& margins, float scale)
                 rect.right - Scaled(margins.right, scale), rect.bottom - Scaled(margins.bottom, scale)};
 }
 
+RECT PlaceAtCreation(const RECT& rect, const Margins& margins, float scale)
+{
+    // In float, as the scale is kept: in double, 492 - 10 * 1.2f would fall just below 480.
+    const float width = static_cast<float>(rect.right - rect.left) - static_cast<float>(margins.left + margins.right) * scale;
+    const float height =
+        static_cast<float>(rect.bottom - rect.top) - static_cast<float>(margins.top + margins.bottom) * scale;
+    const int left = rect.left + Scaled(margins.left, scale);
+    const int top = rect.top + Scaled(margins.top, scale);
+    return RECT{left, top, left + static_cast<int>(width), top + static_cast<int>(height)};
+}
+
 RECT Outset(const RECT& rect, const Margins& margins, float scale)
 {
     return RECT{rect.left - Scaled(margins.left, scale), rect.top - Scaled(margins.top, scale),

@@ -28,13 +28,18 @@ struct SkinFrameLayout {
     // A modal frame whose picture cannot be loaded has nothing to click; true: it ends at once
     // with IDCANCEL. False for a frame that its owner always ends by message.
     bool cancelsWithoutPicture;
+    // The content's size at creation is the start rectangle's less both margins of a side,
+    // cut once (skin::PlaceAtCreation); false: less each margin cut on its own (skin::Inset),
+    // the rule the frame's moves keep.
+    bool contentSizeCutOnce;
 };
 
 struct SkinContentLayout {
     UINT imageId;           // the content's background, stretched over the client area
     int imageTrimRight;     // pixels of the image left out at the right ...
     int imageTrimBottom;    // ... and at the bottom
-    int dragStripExclusion; // right part of the 30-pixel top strip that does not drag; -1: no strip
+    int dragStripExclusion; // right part of the 30-pixel top strip that does not drag, or
+                            // skin::kNoDragStrip
     int dragFlagAtStart;
     UINT hoverTimerId;      // 100 ms hover upkeep for the registered controls; 0: none
     bool smoothBackground;  // high-quality smoothing for the background
@@ -45,11 +50,17 @@ namespace skin {
 
 // Height of the content's drag strip (not scaled).
 constexpr int kDragStripHeight = 30;
+// A content's dragStripExclusion when it has no drag strip at all.
+constexpr int kNoDragStrip = -1;
 // Period of the hover upkeep timer.
 constexpr UINT kHoverPeriodMs = 100;
 
 // `rect` shrunk by the margins times `scale`, each product truncated.
 RECT Inset(const RECT& rect, const Margins& margins, float scale);
+// Where a content goes when it is made: the top-left corner moved by the scaled margins, and
+// the size less both margins of a side computed in floating point and cut once (at 1.2 the
+// main panel is 733 - 11 * 1.2 = 719.8, so 719 high, where cutting each margin gives 721).
+RECT PlaceAtCreation(const RECT& rect, const Margins& margins, float scale);
 // `rect` grown by the margins times `scale`, each product truncated.
 RECT Outset(const RECT& rect, const Margins& margins, float scale);
 // The frame's start rectangle: `origin` with the scaled design size, or centred on a

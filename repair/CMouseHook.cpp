@@ -1,6 +1,5 @@
 #include "repair/CMouseHook.h"
 
-#include "app/Messages.h"
 
 namespace {
 

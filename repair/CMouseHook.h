@@ -4,6 +4,11 @@
 // while that thread retrieves messages.
 #include <windows.h>
 
+// Hook to its window (posted): a left button went down anywhere on the desktop. wParam
+// WM_LBUTTONDOWN, lParam the press's screen point (GET_X_LPARAM, GET_Y_LPARAM): by the time
+// the message is handled the pointer may be elsewhere.
+constexpr UINT WM_HOOK_LBUTTONDOWN = 0x7E8;
+
 class CMouseHook {
 public:
     // Clears the process-wide hook handle and hook window.

@@ -5,7 +5,7 @@
 
 #include "log/CLogSave.h"
 #include "log/LogRecord.h"
-#include "app/Messages.h"
+#include "repair/RepairMessages.h"
 #include "framework/SystemFolders.h"
 #include "framework/ThreadWait.h"
 

@@ -1,6 +1,8 @@
 // Resource ids shared by the resource script and the code.
 #pragma once
 
+#include "pictures.h"
+
 // Dialog templates.
 #define IDD_ABOUTBOX 100
 #define IDD_VESKAR_DIALOG 102

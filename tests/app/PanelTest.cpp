@@ -87,12 +87,15 @@ TEST_F(PanelTest, ControlsFollowTheScaleAt120Dpi)
     options.logPixels = 120;
     Launch(options);
 
-    const RECT frame = WindowScreenRect(Run().Frame(m_panel));
-    EXPECT_EQ(492, frame.right - frame.left) << "410 pixels at scale 1.2";
-    EXPECT_EQ(733, frame.bottom - frame.top) << "611 pixels at scale 1.2";
+    // 492 x 733 less the margins 5, 4, 5, 7 times 1.2, each size cut once; the frame then
+    // follows the panel, grown by the margins cut one by one.
     RECT client{};
     ::GetClientRect(m_panel, &client);
-    EXPECT_GT(client.right, 400);
+    EXPECT_EQ(480, client.right);
+    EXPECT_EQ(719, client.bottom);
+    const RECT frame = WindowScreenRect(Run().Frame(m_panel));
+    EXPECT_EQ(492, frame.right - frame.left);
+    EXPECT_EQ(731, frame.bottom - frame.top);
 
     // The texts' widths come from the tool's own font: take them from the links.
     const RECT link = Rect(IDC_AGREEMENT_LINK);

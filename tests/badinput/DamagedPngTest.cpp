@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/PngImage.h"
+#include "res/pictures.h"
 #include "tests/badinput/DamagedImageIds.h"
 #include "tests/support/PngDrawing.h"
 
@@ -11,7 +12,7 @@ using namespace testsupport;
 
 namespace {
 
-constexpr UINT kIntactImage = 140;  // 48 x 16, what the truncated and corrupt ones come from
+constexpr UINT kIntactImage = IDP_CHECK_MARKS;  // 48 x 16, what the truncated and corrupt ones come from
 
 // How many pixels of a 16 x 16 white ground the image changes when drawn over it whole.
 int PixelsDrawn(const PngImage* image)

@@ -105,7 +105,7 @@ RECT PlaceAndShow(TestPanel& panel, CTooltipDlg& bubble, float s)
                      p.top + Scaled(108, s) + (p.bottom - p.top) - Scaled(128, s)};
     bubble.MoveWindow(place, TRUE);
     bubble.ShowWindow(SW_SHOW);
-    bubble.ShowContent(1);
+    bubble.ShowContent(CTooltipDlg::kShown);
     return place;
 }
 
@@ -159,7 +159,7 @@ protected:
 TEST(AgreementBubblePicture, CoversAnySizeWithASharpOutlineAndTheTailAtTheBottom)
 {
     PngImagePtr image;
-    ASSERT_TRUE(LoadPngResource(&image, 183));
+    ASSERT_TRUE(LoadPngResource(&image, IDP_AGREEMENT_BUBBLE));
     for (const float s : {1.0f, 1.25f}) {
         SCOPED_TRACE(s);
         const int width = Scaled(398, s);
@@ -323,13 +323,13 @@ TEST_F(AgreementBubble, ShowContentShowsAndHidesTheContent)
         CTooltipChildDlg* content = bubble->GetTooltipContent();
         EXPECT_TRUE(content->IsWindowVisible());
         bubble->ShowWindow(SW_HIDE);
-        bubble->ShowContent(0);
+        bubble->ShowContent(CTooltipDlg::kHidden);
         EXPECT_FALSE(content->IsWindowVisible());
         EXPECT_FALSE(bubble->IsWindowVisible());
         bubble->ShowWindow(SW_SHOW);
-        bubble->ShowContent(1);
+        bubble->ShowContent(CTooltipDlg::kShown);
         EXPECT_TRUE(content->IsWindowVisible());
-        bubble->ShowContent(0);
+        bubble->ShowContent(CTooltipDlg::kHidden);
         EXPECT_FALSE(content->IsWindowVisible());
         EXPECT_TRUE(bubble->IsWindowVisible());
         panel.EndDialog(IDOK);

@@ -10,6 +10,7 @@
 
 #include "dialogs/CProblemSolvingFeedbackDlg.h"
 #include "repair/CFeedbackLibrary.h"
+#include "res/pictures.h"
 #include "tests/support/Geometry.h"
 #include "tests/support/Input.h"
 #include "tests/support/ScreenImage.h"
@@ -274,7 +275,7 @@ TEST_F(FeedbackPopup, AtNinetySixDpiThePopupIsAtScaleOne)
     EXPECT_RECT(g.more, RECT{67, 314, 333, 374});
     EXPECT_EQ(g.solvedStateInsideInset, kButtonHover);
     EXPECT_EQ(g.solvedStateWithinInset, kButtonNormal);
-    const Image background = ResourcePng(169);
+    const Image background = ResourcePng(IDP_FEEDBACK_CONTENT);
     ASSERT_FALSE(background.Empty());
     EXPECT_LE(ColourDistance(g.ground, Opaque(background.At(20, 130))), 8);
 }

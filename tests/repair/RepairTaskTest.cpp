@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "app/Messages.h"
 #include "repair/CRepairTask.h"
+#include "repair/RepairMessages.h"
 #include "tests/support/Files.h"
 #include "tests/support/LogRecords.h"
 #include "tests/support/Standins.h"

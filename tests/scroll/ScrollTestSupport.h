@@ -4,8 +4,9 @@
 #include <windows.h>
 
 #include "framework/Handles.h"
+#include "res/pictures.h"
 
-constexpr int kSkinBitmapId = 178;
+constexpr int kSkinBitmapId = IDB_SCROLL_SKIN;
 
 // BITMAP 178 from the test program's resources.
 BitmapHolder LoadSkin();

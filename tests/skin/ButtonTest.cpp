@@ -28,7 +28,8 @@ protected:
     {
         ASSERT_TRUE(dialog.Open());
         dialog.png.MoveWindow(10, 10, 26, 34);
-        dialog.png.SetImages(141, 142, 143, 144);
+        dialog.png.SetImages(IDP_PANEL_CLOSE_NORMAL, IDP_PANEL_CLOSE_HOVER, IDP_PANEL_CLOSE_PRESSED,
+                            IDP_PANEL_CLOSE_DISABLED);
         dialog.png.SetStretch(TRUE);
 
         // The main panel's repair button over its slice of the panel's picture.
@@ -129,8 +130,8 @@ TEST_F(ButtonTest, PngButtonPaintsTheImageOfItsState)
         EXPECT_LE(ColourDistance(shown.At(probeX, probeY), Opaque(look.At(probeX, probeY))), 12) << "image " << id;
     };
     // The probe must tell the four looks apart.
-    const Image normal = ResourcePng(141);
-    const Image disabled = ResourcePng(144);
+    const Image normal = ResourcePng(IDP_PANEL_CLOSE_NORMAL);
+    const Image disabled = ResourcePng(IDP_PANEL_CLOSE_DISABLED);
     ASSERT_GT(ColourDistance(Opaque(normal.At(probeX, probeY)), Opaque(disabled.At(probeX, probeY))), 20);
 
     expectLook(141);
@@ -202,7 +203,7 @@ TEST_F(ButtonTest, FeatureButtonDisabledFromAnotherThreadShowsItsFourthImageOver
 TEST_F(ButtonTest, MissingOrDamagedImagesPaintOnlyTheGroundAndStillClick)
 {
     CPngButton& button = dialog.png;
-    EXPECT_FALSE(button.SetImages(141, 142, 143, IDP_MISSING_PNG));
+    EXPECT_FALSE(button.SetImages(IDP_PANEL_CLOSE_NORMAL, IDP_PANEL_CLOSE_HOVER, IDP_PANEL_CLOSE_PRESSED, IDP_MISSING_PNG));
     button.Invalidate(TRUE);
     ClientPixels shown(button.m_hWnd);
     EXPECT_EQ(shown.Count([](COLORREF c) { return c != RGB(255, 255, 255); }), 0) << "white ground only";

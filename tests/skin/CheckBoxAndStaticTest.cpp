@@ -2,6 +2,7 @@
 // scaled mark and text, hover colours, align modes, and the busy text's dot animation.
 #include <gtest/gtest.h>
 
+#include "res/pictures.h"
 #include "tests/skin/ControlsTestDialog.h"
 #include "tests/support/ScreenImage.h"
 #include "tests/support/Waits.h"
@@ -95,7 +96,7 @@ TEST_F(SkinControlTest, TextStaticTakesItsHoverColourWhileThePointerIsOverIt)
     link.MoveWindow(10, 190, 200, 20);
     link.SetWindowText(L"反馈问题");
     link.CreateFontFromParent();
-    link.SetAlignMode(1);
+    link.SetAlignMode(CSkinStatic::kAlignOneLine);
     link.SetTextColors(kLinkColour, kLinkHoverColour);
     auto countColour = [&](COLORREF colour) {
         return ClientPixels(link.m_hWnd).Count([colour](COLORREF c) { return ColourDistance(c, colour) <= 2; });
@@ -117,21 +118,21 @@ TEST_F(SkinControlTest, TextStaticTakesItsHoverColourWhileThePointerIsOverIt)
     EXPECT_GT(countColour(kLinkColour), 10);
 }
 
-TEST_F(SkinControlTest, TextStaticModeFiveShowsTheSliceWithoutText)
+TEST_F(SkinControlTest, TextStaticWithoutTextModeShowsTheSliceWithoutText)
 {
     CDrawTextStatic& label = dialog.text;
     label.MoveWindow(10, 190, 184, 20);
     label.SetWindowText(L"1.0.3");
     label.CreateFontFromParent();
     PngImagePtr picture;
-    ASSERT_TRUE(LoadPngResource(&picture, 146));
+    ASSERT_TRUE(LoadPngResource(&picture, IDP_PROGRESS_CONTENT));
     label.SetBackgroundImage(picture.get());
     label.SetBackgroundRect(10, 42, 194, 62);
     label.SetTextColors(kWhite, kWhite);
 
-    label.SetAlignMode(5);
+    label.SetAlignMode(CDrawTextStatic::kAlignNoText);
     label.Invalidate(TRUE);
-    const Image reference = ResourcePng(146);
+    const Image reference = ResourcePng(IDP_PROGRESS_CONTENT);
     const ClientPixels bare(label.m_hWnd);
     int whiteOnBare = 0;
     for (int x = 0; x < 184; ++x) {
@@ -140,7 +141,7 @@ TEST_F(SkinControlTest, TextStaticModeFiveShowsTheSliceWithoutText)
             whiteOnBare += bare.At(x, y) == kWhite ? 1 : 0;
         }
     }
-    label.SetAlignMode(1);
+    label.SetAlignMode(CSkinStatic::kAlignOneLine);
     label.Invalidate(TRUE);
     const int whiteWithText = ClientPixels(label.m_hWnd).Count([](COLORREF c) { return c == kWhite; });
     EXPECT_GT(whiteWithText, whiteOnBare + 10) << "mode 1 draws the white text";
@@ -155,7 +156,7 @@ TEST_F(SkinControlTest, BusyTextCyclesItsDotsAndStopsForGood)
     busy.MoveWindow(10, 220, 184, 20);
     busy.SetWindowText(L"正在修复，请稍等");
     busy.CreateFontFromParent();
-    busy.SetAlignMode(1);
+    busy.SetAlignMode(CSkinStatic::kAlignOneLine);
     const int bareInk = ClientPixels(busy.m_hWnd).Count([](COLORREF c) { return c != kWhite; });
     EXPECT_GT(bareInk, 20);
 

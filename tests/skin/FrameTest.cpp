@@ -6,10 +6,10 @@
 #include <atomic>
 #include <thread>
 
-#include "app/Messages.h"
 #include "dialogs/CExecutePromptDlg.h"
 #include "dialogs/CPromptDlg.h"
 #include "dialogs/LayeredPicture.h"
+#include "repair/RepairMessages.h"
 #include "res/resource.h"
 #include "tests/skin/SkinTestIds.h"
 #include "tests/support/Geometry.h"
@@ -45,10 +45,19 @@ private:
 };
 
 const SkinFrameLayout kTestFrame = {
-    IDD_PROMPT, IDD_PROMPT_CHILD, kPromptPicture, 336, 156, {5, 3, 5, 7}, {5, 3, 5, 7}, true, false, false, 1, false,
-    true,
+    .frameTemplateId = IDD_PROMPT,
+    .contentTemplateId = IDD_PROMPT_CHILD,
+    .imageId = kPromptPicture,
+    .designWidth = 336,
+    .designHeight = 156,
+    .atCreation = {5, 3, 5, 7},
+    .onMove = {5, 3, 5, 7},
+    .centredOnScreen = true,
+    .moveSyncAtStart = 1,
+    .cancelsWithoutPicture = true,
 };
-const SkinContentLayout kTestContent = {kPromptContentPicture, 0, 0, 26, 0, 0, false, true};
+const SkinContentLayout kTestContent = {
+    .imageId = kPromptContentPicture, .dragStripExclusion = 26, .swallowsEnterEscape = true};
 
 }  // namespace
 

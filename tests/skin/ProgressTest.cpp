@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "app/Messages.h"
 #include "dialogs/CExecutePromptDlg.h"
+#include "repair/RepairMessages.h"
 #include "res/resource.h"
 #include "tests/support/ScreenImage.h"
 #include "tests/support/Waits.h"

@@ -2,8 +2,8 @@
 // keys its content swallows and the hover upkeep of its buttons.
 #include <gtest/gtest.h>
 
-#include "app/Messages.h"
 #include "dialogs/CPromptDlg.h"
+#include "res/pictures.h"
 #include "tests/support/Geometry.h"
 #include "tests/support/Input.h"
 #include "tests/support/ScreenImage.h"
@@ -46,8 +46,8 @@ TEST(Prompt, TypeThreeShowsOneConfirmButtonThatGivesIdOk)
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_FALSE(cancelShown);
-    // The "确认" face (PNG 162) is blue.
-    EXPECT_LE(ColourDistance(face, Opaque(ResourcePng(162).At(3, 12))), 12);
+    // The "确认" face is blue.
+    EXPECT_LE(ColourDistance(face, Opaque(ResourcePng(IDP_CONFIRM_NORMAL).At(3, 12))), 12);
 }
 
 TEST(Prompt, TypeThreeCloseButtonGivesIdCancel)

@@ -34,6 +34,22 @@ TEST(SkinLayout, StartRectangleKeepsTheOriginOrCentresOnTheScreen)
     EXPECT_EQ(scaled.bottom - scaled.top, 733);
 }
 
+TEST(SkinLayout, AContentIsPlacedWithItsSizeCutOnceAfterTheMargins)
+{
+    // The main window at 120 dots per inch: 492 x 733, margins 5, 4, 5, 7.
+    const RECT frame{394, 146, 394 + 492, 146 + 733};
+    const RECT panel = skin::PlaceAtCreation(frame, Margins{5, 4, 5, 7}, skin::ScaleFromDpi(120));
+    EXPECT_EQ(panel.left, 400);
+    EXPECT_EQ(panel.top, 150);
+    EXPECT_EQ(panel.right - panel.left, 480);
+    EXPECT_EQ(panel.bottom - panel.top, 719) << "733 - 13.2, cut once";
+    // At scale 1.0 nothing is cut, and it is the inset by the margins.
+    const RECT plain{0, 0, 410, 611};
+    const RECT inset = skin::Inset(plain, Margins{5, 4, 5, 7}, 1.0f);
+    const RECT placed = skin::PlaceAtCreation(plain, Margins{5, 4, 5, 7}, 1.0f);
+    EXPECT_TRUE(::EqualRect(&inset, &placed));
+}
+
 TEST(SkinLayout, OwnScaleFollowsTheScreenDensityOverOneHundred)
 {
     EXPECT_EQ(skin::ScaleFromDpi(96), 1.0f);

@@ -6,7 +6,6 @@
 #include <functional>
 #include <thread>
 
-#include "app/Messages.h"
 #include "repair/CMouseHook.h"
 #include "tests/support/Input.h"
 

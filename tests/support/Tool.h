@@ -16,15 +16,15 @@ constexpr int kFeedbackMarker = IDC_FEEDBACK_CLOSE;   // the problem-solving pop
 constexpr int kAgreementMarker = IDC_AGREEMENT_EDIT;  // the agreement bubble's text
 
 // The tool's pictures ("PNG" resources).
-constexpr UINT kMainFramePicture = 138;
-constexpr UINT kPanelPicture = 139;
-constexpr UINT kPromptPicture = 151;
-constexpr UINT kPromptContentPicture = 152;
+constexpr UINT kMainFramePicture = IDP_MAIN_FRAME;
+constexpr UINT kPanelPicture = IDP_PANEL;
+constexpr UINT kPromptPicture = IDP_PROMPT_FRAME;
+constexpr UINT kPromptContentPicture = IDP_PROMPT_CONTENT;
 // The repair button's looks: normal, under the pointer, pressed, disabled.
-constexpr UINT kRepairNormalImage = 188;
-constexpr UINT kRepairHoverImage = 189;
-constexpr UINT kRepairPressedImage = 190;
-constexpr UINT kRepairDisabledImage = 191;
+constexpr UINT kRepairNormalImage = IDP_REPAIR_NORMAL;
+constexpr UINT kRepairHoverImage = IDP_REPAIR_HOVER;
+constexpr UINT kRepairPressedImage = IDP_REPAIR_PRESSED;
+constexpr UINT kRepairDisabledImage = IDP_REPAIR_DISABLED;
 
 // The result prompts' texts and the record a failed repair leaves in the log.
 constexpr wchar_t kSucceededText[] = L"修复Quenmar软件名称显示乱码成功！";

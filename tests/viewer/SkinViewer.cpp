@@ -19,12 +19,12 @@
 #include <cwchar>
 #include <string>
 
-#include "app/Messages.h"
 #include "dialogs/CExecutePromptDlg.h"
 #include "dialogs/CProblemSolvingFeedbackDlg.h"
 #include "dialogs/CPromptDlg.h"
 #include "dialogs/CTooltipDlg.h"
 #include "framework/Scale.h"
+#include "repair/RepairMessages.h"
 #include "res/resource.h"
 
 namespace {
@@ -109,7 +109,7 @@ protected:
     {
         PaintDC paint(m_hWnd);
         if (!m_picture) {
-            LoadPngResource(&m_picture, 139);
+            LoadPngResource(&m_picture, IDP_PANEL);
         }
         RECT client;
         GetClientRect(&client);
@@ -147,7 +147,7 @@ int ShowAgreement(float scale)
     bubble.MoveWindow(p.left + Scaled(2, scale), p.top + Scaled(108, scale), p.right - p.left - Scaled(2, scale),
                       p.bottom - p.top - Scaled(128, scale));
     bubble.ShowWindow(SW_SHOW);
-    bubble.ShowContent(1);
+    bubble.ShowContent(CTooltipDlg::kShown);
     CRichEditCtrl& text = bubble.GetTooltipContent()->RichEdit();
     SCROLLINFO info{sizeof(info), SIF_ALL};
     ::GetScrollInfo(text.m_hWnd, SB_VERT, &info);
