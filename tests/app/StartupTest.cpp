@@ -186,6 +186,34 @@ TEST(Startup, ANewerVersionIsAnnouncedOverThePanelThenTheDownloadPageOpens)
     ExpectFoldersKept(runs);
 }
 
+// A second start while the tool runs loads nothing, starts nothing, removes nothing and ends at
+// once with exit code 0; the running tool comes back from being minimised.
+TEST(Startup, ASecondStartBringsTheRunningToolBackAndEnds)
+{
+    ToolSession first(L"first");
+    std::string why;
+    HWND panel = WaitForIdlePanel(first, why);
+    ASSERT_NE(nullptr, panel) << why;
+    HWND frame = first->Frame(panel);
+    ::PostMessageW(frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(frame) != FALSE; }, 5000));
+    const size_t firstCalls = first->FeedbackCalls().size();
+
+    ToolSession second(L"second");
+    ASSERT_TRUE(second->Started()) << second->Error();
+    DWORD exitCode = 1;
+    ASSERT_TRUE(second->WaitForExit(10000, &exitCode)) << "the second start did not end";
+    EXPECT_EQ(0u, exitCode);
+    EXPECT_TRUE(second->FeedbackCalls().empty()) << "the second start used the feedback library";
+    EXPECT_TRUE(second->AgentCalls().empty());
+    EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(frame); }, 5000)) << "the running tool was not brought back";
+    EXPECT_TRUE(first->Running());
+    EXPECT_EQ(firstCalls, first->FeedbackCalls().size());
+    // A removal would have begun at once and gone within a few seconds.
+    ::Sleep(3000);
+    EXPECT_EQ(ToolFileList(), EntryList(second.Folder()));
+}
+
 // Libraries planted beside the tool, as a download folder may hold them, with Wine told to
 // prefer such copies as Windows would: the loader's trace shows none of them taken for GDI+ or
 // the rich edit control, and the tool starts and repairs.

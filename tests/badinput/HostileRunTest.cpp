@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "app/ToolTexts.h"
 #include "tests/soak/RepairDriving.h"
 #include "tests/support/ScreenImage.h"
+#include "tests/support/WindowQueries.h"
 
 using namespace soak;
 
@@ -155,6 +157,59 @@ std::string HugeHeaderPng()
     return ::testing::AssertionSuccess();
 }
 
+// Gives the "PNG" resource `from` of an executable file the id `to` (which must sort in the
+// same place among the others): the program then finds no picture `from` at all. The
+// resource directory is edited in place; removing a resource through UpdateResource leaves it
+// where it is under Wine.
+::testing::AssertionResult RenumberImage(const std::wstring& exe, WORD from, WORD to)
+{
+    std::string file = ReadBytes(exe);
+    auto at = [&file](size_t offset) { return reinterpret_cast<BYTE*>(&file[offset]); };
+    if (file.size() < sizeof(IMAGE_DOS_HEADER)) {
+        return ::testing::AssertionFailure() << "cannot read " << Utf8(exe);
+    }
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0));
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(at(dos->e_lfanew));
+    const IMAGE_DATA_DIRECTORY& resources = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE];
+    const auto* section = IMAGE_FIRST_SECTION(nt);
+    size_t base = 0;
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+        if (resources.VirtualAddress >= section->VirtualAddress &&
+            resources.VirtualAddress < section->VirtualAddress + section->Misc.VirtualSize) {
+            base = section->PointerToRawData + (resources.VirtualAddress - section->VirtualAddress);
+        }
+    }
+    if (base == 0) {
+        return ::testing::AssertionFailure() << "no resources in " << Utf8(exe);
+    }
+    // The entries of a directory: named ones first, then those with an id.
+    auto entries = [&](size_t directory) {
+        const auto* header = reinterpret_cast<const IMAGE_RESOURCE_DIRECTORY*>(at(base + directory));
+        auto* first = reinterpret_cast<IMAGE_RESOURCE_DIRECTORY_ENTRY*>(at(base + directory + sizeof(*header)));
+        return std::make_pair(first, header->NumberOfNamedEntries + header->NumberOfIdEntries);
+    };
+    const auto types = entries(0);
+    for (int t = 0; t < types.second; ++t) {
+        IMAGE_RESOURCE_DIRECTORY_ENTRY& type = types.first[t];
+        if (!type.NameIsString) {
+            continue;
+        }
+        const auto* name = reinterpret_cast<const IMAGE_RESOURCE_DIR_STRING_U*>(at(base + type.NameOffset));
+        if (std::wstring(name->NameString, name->Length) != L"PNG") {
+            continue;
+        }
+        const auto images = entries(type.OffsetToDirectory);
+        for (int i = 0; i < images.second; ++i) {
+            if (!images.first[i].NameIsString && images.first[i].Id == from) {
+                images.first[i].Id = to;
+                return WriteBytes(exe, file) ? ::testing::AssertionSuccess()
+                                             : ::testing::AssertionFailure() << "cannot write " << Utf8(exe);
+            }
+        }
+    }
+    return ::testing::AssertionFailure() << "no image " << from << " in " << Utf8(exe);
+}
+
 }  // namespace
 
 // Damaged faces of the repair button and a damaged prompt picture: each draws nothing, and
@@ -199,6 +254,34 @@ TEST(DamagedImages, ToolWithDamagedButtonFacesAndPromptPictureStillRepairs)
     EXPECT_TRUE(::IsWindowVisible(panel));
     EXPECT_EQ(2u, run.AgentCalls().size());
     run.Kill();
+}
+
+// Without the main window's picture (gone from a damaged copy) the tool cannot show itself: the system's message box says
+// so, and once it is confirmed the tool ends and its folder stays as it was.
+TEST(DamagedImages, AMainWindowPictureThatCannotLoadIsSaidAndRemovesNothing)
+{
+    ScratchFolder build(ScratchPath(L"frameless-build"));
+    ToolFiles files = Files();
+    files.tool = build.File(L"Veskar.exe");
+    ASSERT_TRUE(build.CopyIn(Files().tool, L"Veskar.exe"));
+    ASSERT_TRUE(RenumberImage(files.tool, kMainFramePicture, kMainFramePicture - 1));
+    ASSERT_TRUE(ResourceBytes(files.tool, kMainFramePicture, L"PNG").empty());
+
+    ScratchFolder folder(ScratchPath(L"frameless"));
+    ToolRun run(files, folder.Path(), QuietAgent());
+    ASSERT_TRUE(run.Started()) << run.Error();
+    HWND box = WaitForTopLevel(run, L"#32770", kToolTitle, 15000);
+    ASSERT_NE(nullptr, box) << "no message box";
+    EXPECT_EQ(L"工具初始化失败", ControlText(box, 0xFFFF));
+    EXPECT_TRUE(run.WindowsWith(kPanelMarker).empty());
+    ASSERT_TRUE(ClickControl(box, IDOK));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(run.WaitForExit(10000, &exitCode));
+    EXPECT_EQ(0u, exitCode);
+    // The removal, were it started, would have gone within a few seconds.
+    ::Sleep(4000);
+    EXPECT_EQ(ToolFileList(), EntryList(folder));
+    EXPECT_TRUE(run.FeedbackCalls().empty()) << "the panel's start-up ran without a window to show it";
 }
 
 // Only 3 announces a newer version and only 0 fails the initialisation: every other answer

@@ -181,8 +181,81 @@ TEST(RepairFlows, WithTheAgreementUntickedTheRepairButtonDoesNothing)
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(repair) != FALSE; }, 3000)) << "ticked: repair still disabled";
     EXPECT_TRUE(shots.Tool("ticked", tool.Run()));
 
+    // A burst of clicks at short, uneven intervals: whatever order the box's readings come
+    // back in, the repair button ends as the box does. An odd number of clicks unticks it;
+    // the next burst, of an even number, leaves it so.
+    ASSERT_TRUE(MovePointer(onBox));
+    unsigned int seed = ::GetTickCount();
+    for (int burst : {9, 6}) {
+        for (int click = 0; click < burst; ++click) {
+            LeftButton(true);
+            LeftButton(false);
+            seed = seed * 1103515245u + 12345u;
+            ::Sleep((seed >> 16) % 60);
+        }
+        ::Sleep(500);
+        const bool ticked = CheckState(panel, IDC_AGREE_CHECK) == BST_CHECKED;
+        EXPECT_FALSE(ticked) << "after a burst of " << burst << " clicks";
+        EXPECT_TRUE(WaitUntil([&] { return (::IsWindowEnabled(repair) != FALSE) == ticked; }, 3000))
+            << "after a burst of " << burst << " clicks the repair button does not match the box";
+    }
+    ASSERT_TRUE(ClickAt(onBox));
+    ASSERT_TRUE(WaitUntil([&] { return CheckState(panel, IDC_AGREE_CHECK) == BST_CHECKED; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(repair) != FALSE; }, 3000));
+
     const RepairSeen seen = RepairAndWatch(tool, panel, shots);
     ASSERT_NE(nullptr, seen.prompt) << "the enabled repair button did not repair";
     EXPECT_EQ(kSucceeded, PromptText(seen.prompt));
     EXPECT_TRUE(ConfirmPrompt(seen.prompt));
+}
+
+// While the agent works the busy pop-up is modal for the whole tool: presses on the ends of the
+// repair button that it leaves uncovered, on the panel's close button, Escape and Alt+F4 start
+// nothing and end nothing; once the agent is done, one result prompt follows.
+TEST(RepairFlows, BehindTheBusyPopupThePanelTakesNoInput)
+{
+    FlowShots shots("busy-modal");
+    ScratchFolder control(ScratchPath(L"agent-release"));
+    const std::wstring release = control.File(L"release");
+    LaunchOptions options;
+    options.environment = {{L"MCUPDATE_STANDIN_MODE", L"hold"}, {L"MCUPDATE_STANDIN_RELEASE", release}};
+    ToolSession tool(L"busy-modal", options);
+    std::string why;
+    HWND panel = WaitForIdlePanel(tool, why);
+    ASSERT_NE(nullptr, panel) << why;
+    const RECT repair = ControlScreenRect(panel, kPanelMarker);
+    ASSERT_TRUE(ClickControl(panel, kPanelMarker));
+    HWND busy = tool->WaitForWindowWith(kBusyMarker, 10000);
+    ASSERT_NE(nullptr, busy) << "no busy pop-up";
+    ASSERT_TRUE(WaitUntil([&] { return tool->AgentCalls().size() == 1; }, 10000)) << "the agent did not start";
+
+    const RECT covered = WindowScreenRect(FrameOf(busy));
+    const int middle = (repair.top + repair.bottom) / 2;
+    for (const POINT end : {POINT{repair.left + 8, middle}, POINT{repair.right - 8, middle}}) {
+        ASSERT_FALSE(::PtInRect(&covered, end)) << "the busy pop-up covers an end of the repair button";
+        ASSERT_TRUE(ClickAt(end));
+    }
+    EXPECT_TRUE(shots.Tool("ends-clicked", tool.Run()));
+    ASSERT_TRUE(ClickControl(panel, IDC_CLOSE));
+    PressKey(VK_ESCAPE);
+    PressChord(VK_MENU, VK_F4);
+    ::Sleep(1000);
+    EXPECT_TRUE(::IsWindowVisible(busy)) << "the busy pop-up went while the agent worked";
+    const std::vector<std::string> runs = tool->AgentCalls();
+    EXPECT_EQ(1u, runs.size()) << "the agent ran again: " << Joined(runs, "; ");
+    EXPECT_TRUE(tool->WindowsWith(kFeedbackMarker).empty()) << "the closing question showed during the repair";
+
+    ASSERT_TRUE(WriteBytes(release, ""));
+    HWND prompt = tool->WaitForPrompt(20000);
+    ASSERT_NE(nullptr, prompt) << "no result prompt";
+    EXPECT_EQ(kSucceeded, PromptText(prompt));
+    EXPECT_EQ(1u, tool->WindowsWith(kPromptMarker).size());
+    EXPECT_TRUE(shots.Tool("result", tool.Run()));
+    EXPECT_TRUE(ConfirmPrompt(prompt));
+    ::Sleep(1500);
+    EXPECT_EQ(2u, tool->AgentCalls().size()) << "the agent ran other than once for each command";
+    EXPECT_TRUE(tool->WindowsWith(kBusyMarker).empty());
+    EXPECT_TRUE(tool->WindowsWith(kPromptMarker).empty()) << "a second result followed";
+    EXPECT_TRUE(tool->WindowsWith(kFeedbackMarker).empty()) << "the closing question showed after the repair";
+    EXPECT_TRUE(tool->Running());
 }

@@ -15,6 +15,8 @@ bool PointerAt(POINT target)
 
 // Wine reads the cursor position back from the X server once it has not changed for 100 ms.
 constexpr DWORD kCursorRestMs = 120;
+// Long enough for a late motion of an earlier move to arrive.
+constexpr DWORD kLateMotionMs = 40;
 
 // Where the driver last put the pointer: button events are sent at this point.
 POINT& PointerTarget()
@@ -119,12 +121,15 @@ void SendPointerMove(POINT screen)
 
 bool MovePointer(POINT screen, Waiting waiting)
 {
+    // Window events of this program's own windows that come from before a move are known to
+    // Wine as such and dropped; only a driven process needs to be waited for.
+    const bool driving = !DrivenProcesses().empty();
     for (int attempt = 0; attempt < 5; ++attempt) {
         SendPointerMove(screen);
         WaitUntil([screen] { return PointerAt(screen); }, 300, waiting);
         // Once the cursor has rested, its position comes from the X server: there, the pointer
         // has been moved, and with it every window event that came before the move.
-        Pause(kCursorRestMs, waiting);
+        Pause(driving ? kCursorRestMs : kLateMotionMs, waiting);
         if (!PointerAt(screen)) {
             continue;
         }

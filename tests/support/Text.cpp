@@ -57,4 +57,13 @@ std::vector<std::string> Fields(const std::string& line)
     return fields;
 }
 
+std::string Joined(const std::vector<std::string>& lines, const std::string& separator)
+{
+    std::string joined;
+    for (const std::string& line : lines) {
+        joined += (joined.empty() ? "" : separator) + line;
+    }
+    return joined;
+}
+
 }  // namespace testsupport

@@ -12,5 +12,7 @@ std::wstring Wide(const std::string& utf8);
 std::string Cp936(const std::wstring& text);
 // The tab-separated fields of a line (one, the line, when it has no tab).
 std::vector<std::string> Fields(const std::string& line);
+// Lines joined with `separator`, for messages.
+std::string Joined(const std::vector<std::string>& lines, const std::string& separator);
 
 }  // namespace testsupport

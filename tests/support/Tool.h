@@ -16,6 +16,7 @@ constexpr int kFeedbackMarker = IDC_FEEDBACK_CLOSE;   // the problem-solving pop
 constexpr int kAgreementMarker = IDC_AGREEMENT_EDIT;  // the agreement bubble's text
 
 // The tool's pictures ("PNG" resources).
+constexpr UINT kMainFramePicture = 138;
 constexpr UINT kPanelPicture = 139;
 constexpr UINT kPromptPicture = 151;
 constexpr UINT kPromptContentPicture = 152;
