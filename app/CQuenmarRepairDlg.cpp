@@ -83,6 +83,8 @@ BEGIN_MESSAGE_MAP(CQuenmarRepairDlg, CSkinContentDlg)
     ON_BN_CLICKED(IDC_MINIMIZE, OnMinimizeClicked)
     ON_BN_CLICKED(IDC_REPAIR, OnRepairClicked)
     ON_BN_CLICKED(IDC_MORE_TOOLS, OnMoreToolsClicked)
+    ON_CONTROL(STN_CLICKED, IDC_AGREEMENT_LINK, ToggleAgreement)
+    ON_CONTROL(STN_CLICKED, IDC_FEEDBACK_LINK, AskFeedbackQuestion)
 END_MESSAGE_MAP()
 
 CQuenmarRepairDlg::CQuenmarRepairDlg() : CSkinContentDlg(kContentLayout)
@@ -289,7 +291,7 @@ void CQuenmarRepairDlg::OnLButtonDown(UINT, POINT point)
 {
     ClientToScreen(&point);
     if (m_feedbackLink.ContainsScreenPoint(point.x, point.y)) {
-        m_feedback.FeedbackQuestion(TOOL_ID, TOOL_VERSION);
+        AskFeedbackQuestion();
     }
     if (m_agreementLink.ContainsScreenPoint(point.x, point.y)) {
         ToggleAgreement();
@@ -297,6 +299,11 @@ void CQuenmarRepairDlg::OnLButtonDown(UINT, POINT point)
         HideAgreement();
     }
     Default();
+}
+
+void CQuenmarRepairDlg::AskFeedbackQuestion()
+{
+    m_feedback.FeedbackQuestion(TOOL_ID, TOOL_VERSION);
 }
 
 void CQuenmarRepairDlg::ToggleAgreement()

@@ -52,8 +52,11 @@ private:
     void ShowPrompt(const wchar_t* text, CWnd* owner);
     [[noreturn]] void FailStartup(const wchar_t* text);
     void CheckForNewVersion();
-    // Shows the agreement bubble (made at its first use) over the panel, or hides it.
+    // The links' actions, taken on a click (OnLButtonDown) and on Space on the focused link:
+    // the agreement bubble (made at its first use) shown over the panel or hidden, and the
+    // maker's question page opened through the feedback library.
     void ToggleAgreement();
+    void AskFeedbackQuestion();
     void HideAgreement();
     static DWORD WINAPI AgreeCheckThreadProc(LPVOID param);
     void ForgetEndedAgreeWorkers();

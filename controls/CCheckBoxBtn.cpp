@@ -1,5 +1,6 @@
 #include "controls/CCheckBoxBtn.h"
 
+#include "controls/FocusCue.h"
 #include "framework/Scale.h"
 #include "res/pictures.h"
 
@@ -49,6 +50,10 @@ void CCheckBoxBtn::OnPaint()
         textRect.left += Scaled(kCellSize, m_scale) + kTextGap;
         ::DrawTextW(buffer.Get(), text.c_str(), static_cast<int>(text.size()), &textRect,
                     DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    }
+    // Around the text, as the platform's check boxes have it.
+    if (FocusCueDue(m_hWnd)) {
+        DrawFocusCue(buffer.Get(), RECT{MarkRect(client).right, client.top, client.right, client.bottom});
     }
     buffer.Present(paint.Get());
 }

@@ -1,7 +1,13 @@
 #include "controls/CDrawTextStatic.h"
 
+namespace {
+// Set in a key message's flags when the key was already down: a held key repeats.
+constexpr LPARAM kKeyWasDown = 1 << 30;
+}
+
 BEGIN_MESSAGE_MAP(CDrawTextStatic, CSkinStatic)
     ON_WM_PAINT()
+    ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
 END_MESSAGE_MAP()
 
 UINT CDrawTextStatic::AlignFlags(int mode)
@@ -46,4 +52,14 @@ void CDrawTextStatic::OnPaint()
     }
     Paint(PaintLook{m_ground.Get(), true, GetWindowText(), m_hover ? m_hoverColour : m_normalColour,
                     AlignFlags(m_alignMode)});
+}
+
+LRESULT CDrawTextStatic::OnKeyDown(WPARAM key, LPARAM flags)
+{
+    if (key == VK_SPACE && !(flags & kKeyWasDown)) {
+        ::SendMessageW(GetParent(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(m_hWnd), STN_CLICKED),
+                       reinterpret_cast<LPARAM>(m_hWnd));
+        return 0;
+    }
+    return Default();
 }

@@ -3,7 +3,9 @@
 #include "controls/HoverTarget.h"
 
 // A drawn text on its own ground, optionally over a slice of the dialog's picture, with a
-// second colour while the pointer is over it (the owner reports the pointer).
+// second colour while the pointer is over it (the owner reports the pointer). As a link (a
+// tab stop of its dialog) it takes the focus, and Space on it sends its dialog STN_CLICKED;
+// clicks pass through it to the dialog, which tells the links apart itself.
 class CDrawTextStatic : public CSkinStatic, public HoverTarget {
 public:
     void SetTextColors(COLORREF normal, COLORREF hover);
@@ -24,6 +26,7 @@ public:
 
 protected:
     void OnPaint();
+    LRESULT OnKeyDown(WPARAM key, LPARAM flags);
 
     DECLARE_MESSAGE_MAP()
 

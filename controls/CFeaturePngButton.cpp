@@ -1,5 +1,7 @@
 #include "controls/CFeaturePngButton.h"
 
+#include "controls/FocusCue.h"
+
 BEGIN_MESSAGE_MAP(CFeaturePngButton, CStateImageButton)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
@@ -59,6 +61,10 @@ BOOL CFeaturePngButton::OnEraseBkgnd(HDC dc)
         DrawPngPart(graphics, m_background.get(), dest, m_backgroundRect.left, m_backgroundRect.top,
                     m_backgroundRect.right - m_backgroundRect.left, m_backgroundRect.bottom - m_backgroundRect.top);
         DrawPngPart(graphics, image, dest, 0, 0, image->Width(), image->Height());
+    }
+    // Around the face, inside the glow.
+    if (FocusCueDue(m_hWnd)) {
+        DrawFocusCue(buffer.Get(), SensitiveRect(client));
     }
     buffer.Present(dc);
     return TRUE;

@@ -1,5 +1,7 @@
 #include "controls/CPngButton.h"
 
+#include "controls/FocusCue.h"
+
 namespace {
 const COLORREF kGroundColour = RGB(255, 255, 255);
 }
@@ -25,6 +27,9 @@ void CPngButton::OnPaint()
         // drawn for.
         DrawPngPart(graphics, image, ImageDestination(client, *image), 0, 0, image->Width() - 1,
                     image->Height() - 1);
+    }
+    if (FocusCueDue(m_hWnd)) {
+        DrawFocusCue(buffer.Get(), client);
     }
     buffer.Present(paint.Get());
 }

@@ -1,5 +1,13 @@
 #include "controls/CSkinStatic.h"
 
+#include "controls/FocusCue.h"
+
+BEGIN_MESSAGE_MAP(CSkinStatic, CStatic)
+    ON_MESSAGE(WM_SETFOCUS, OnFocusCueChange)
+    ON_MESSAGE(WM_KILLFOCUS, OnFocusCueChange)
+    ON_MESSAGE(WM_UPDATEUISTATE, OnFocusCueChange)
+END_MESSAGE_MAP()
+
 void CSkinStatic::CreateFontFromParent()
 {
     m_font = CopyWindowFont(GetParent());
@@ -34,5 +42,15 @@ void CSkinStatic::Paint(const PaintLook& look)
         RECT textRect = client;
         ::DrawTextW(buffer.Get(), look.text.c_str(), static_cast<int>(look.text.size()), &textRect, look.flags);
     }
+    if (FocusCueDue(m_hWnd)) {
+        DrawFocusCue(buffer.Get(), client);
+    }
     buffer.Present(paint.Get());
+}
+
+LRESULT CSkinStatic::OnFocusCueChange(WPARAM, LPARAM)
+{
+    const LRESULT result = Default();
+    Invalidate(TRUE);
+    return result;
 }

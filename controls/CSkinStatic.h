@@ -1,6 +1,7 @@
 #pragma once
 // What the two drawn statics share: the font copied from the parent, the borrowed slice of
-// the dialog's picture under the control, and the one off-screen paint.
+// the dialog's picture under the control, and the one off-screen paint, with the focus cue
+// when a static that takes the focus (a link) has it.
 #include <string>
 
 #include "controls/PngImage.h"
@@ -32,8 +33,12 @@ protected:
         UINT flags;
     };
     void Paint(const PaintLook& look);
+    // Focus and UI-state changes bring the focus cue or take it away.
+    LRESULT OnFocusCueChange(WPARAM, LPARAM);
 
     int m_alignMode = 0;
+
+    DECLARE_MESSAGE_MAP()
 
 private:
     FontHolder m_font;

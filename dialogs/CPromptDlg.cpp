@@ -46,16 +46,21 @@ const int kTextLeft = 10;      // and right
 const int kTextTop = 50;
 const int kTextBottom = 40;    // from the bottom
 
-struct AnswerImages {
+// The answers' pictures and their names, the texts their pictures show.
+struct AnswerSet {
     int ok[4];
     int cancel[4];
+    const wchar_t* okName;
+    const wchar_t* cancelName;
 };
-const AnswerImages kYesNoImages = {
+const AnswerSet kYesNo = {
     {IDP_YES_NORMAL, IDP_YES_HOVER, IDP_YES_PRESSED, IDP_YES_PRESSED},
-    {IDP_NO_NORMAL, IDP_NO_HOVER, IDP_NO_PRESSED, IDP_NO_PRESSED}};
-const AnswerImages kConfirmCancelImages = {
+    {IDP_NO_NORMAL, IDP_NO_HOVER, IDP_NO_PRESSED, IDP_NO_PRESSED},
+    L"是", L"否"};
+const AnswerSet kConfirmCancel = {
     {IDP_CONFIRM_NORMAL, IDP_CONFIRM_HOVER, IDP_CONFIRM_PRESSED, IDP_CONFIRM_PRESSED},
-    {IDP_CANCEL_NORMAL, IDP_CANCEL_HOVER, IDP_CANCEL_PRESSED, IDP_CANCEL_PRESSED}};
+    {IDP_CANCEL_NORMAL, IDP_CANCEL_HOVER, IDP_CANCEL_PRESSED, IDP_CANCEL_PRESSED},
+    L"确认", L"取消"};
 
 }  // namespace
 
@@ -105,9 +110,11 @@ void CPromptChildDlg::InitContent()
     // Types other than 1 to 4 are never set; they show the "确认" set with both answers.
     const bool yesNo = m_type == kPromptYes || m_type == kPromptYesNo;
     const bool single = m_type == kPromptYes || m_type == kPromptConfirm;
-    const AnswerImages& images = yesNo ? kYesNoImages : kConfirmCancelImages;
-    m_ok.SetImages(images.ok[0], images.ok[1], images.ok[2], images.ok[3]);
-    m_cancel.SetImages(images.cancel[0], images.cancel[1], images.cancel[2], images.cancel[3]);
+    const AnswerSet& answers = yesNo ? kYesNo : kConfirmCancel;
+    m_ok.SetImages(answers.ok[0], answers.ok[1], answers.ok[2], answers.ok[3]);
+    m_cancel.SetImages(answers.cancel[0], answers.cancel[1], answers.cancel[2], answers.cancel[3]);
+    m_ok.SetWindowText(answers.okName);
+    m_cancel.SetWindowText(answers.cancelName);
     m_ok.ShowWindow(SW_SHOW);
     m_cancel.ShowWindow(single ? SW_HIDE : SW_SHOW);
     if (single) {

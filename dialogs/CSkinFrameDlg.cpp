@@ -258,6 +258,14 @@ BOOL CSkinFrameDlg::PreTranslateMessage(MSG* msg)
     if (m_layout.swallowsEnterEscape && skin::IsEnterOrEscapeDown(*msg)) {
         return TRUE;
     }
+    // The frame, active once shown, holds no controls: Tab on it takes the keyboard into the
+    // content, to the control that had the focus there last (the first one at first).
+    if (msg->hwnd == m_hWnd && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB && m_content &&
+        m_content->IsWindowVisible() && m_content->IsWindowEnabled()) {
+        m_content->SendMessage(WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS));
+        ::SetFocus(m_content->m_hWnd);
+        return TRUE;
+    }
     return CDialog::PreTranslateMessage(msg);
 }
 

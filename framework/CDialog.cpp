@@ -72,6 +72,54 @@ private:
     std::vector<HWND> m_disabled;
 };
 
+// Whether the latest press on this thread was a key rather than a mouse button: a dialog made
+// after keyboard use shows its cues at once, as the platform's UIS_INITIALIZE decides.
+thread_local bool t_keyboardLast = false;
+
+void NoteInput(const MSG& msg)
+{
+    switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        t_keyboardLast = true;
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        t_keyboardLast = false;
+        break;
+    default:
+        break;
+    }
+}
+
+// The cues a key brings out (the flags to clear), as the platform's dialogs do: Tab and the
+// arrows show the focus, Alt shows the focus and the accelerators.
+WORD CuesShownBy(const MSG& msg)
+{
+    if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU) {
+        return UISF_HIDEFOCUS | UISF_HIDEACCEL;
+    }
+    const bool moves = msg.wParam == VK_TAB || (msg.wParam >= VK_LEFT && msg.wParam <= VK_DOWN);
+    return msg.message == WM_KEYDOWN && moves ? UISF_HIDEFOCUS : 0;
+}
+
+// The UI state after a WM_CHANGEUISTATE or WM_UPDATEUISTATE request.
+WORD ChangedUiState(WORD state, WPARAM request)
+{
+    const WORD flags = HIWORD(request) & (UISF_HIDEFOCUS | UISF_HIDEACCEL | UISF_ACTIVE);
+    switch (LOWORD(request)) {
+    case UIS_SET:
+        return state | flags;
+    case UIS_CLEAR:
+        return state & ~flags;
+    case UIS_INITIALIZE:
+        return t_keyboardLast ? state & ~flags : state | flags;
+    default:
+        return state;
+    }
+}
+
 }  // namespace
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
@@ -84,6 +132,9 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)
+    ON_MESSAGE(WM_CHANGEUISTATE, OnChangeUiState)
+    ON_MESSAGE(WM_UPDATEUISTATE, OnUpdateUiState)
+    ON_MESSAGE(WM_QUERYUISTATE, OnQueryUiState)
 END_MESSAGE_MAP()
 
 CDialog::~CDialog()
@@ -99,6 +150,7 @@ HWND CDialog::CreateFromTemplate(HWND owner)
     if (!info.dialog) {
         return nullptr;
     }
+    m_uiState = t_keyboardLast ? 0 : UISF_HIDEFOCUS | UISF_HIDEACCEL;
     HookWindowCreate(this, nullptr);
     HWND hwnd = ::CreateDialogIndirectParamW(AfxGetResourceHandle(), info.dialog, owner, &CDialog::DialogProc,
                                              reinterpret_cast<LPARAM>(this));
@@ -206,7 +258,33 @@ BOOL CDialog::PreTranslateMessage(MSG* msg)
     if (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd)) {
         return FALSE;
     }
+    NoteInput(*msg);
+    if (const WORD cues = CuesShownBy(*msg)) {
+        SendMessage(WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, cues));
+    }
     return ::IsDialogMessageW(m_hWnd, msg);
+}
+
+// A dialog inside another passes the request up; the top one applies it when it changes
+// anything, and tells every control.
+LRESULT CDialog::OnChangeUiState(WPARAM request, LPARAM)
+{
+    if ((GetStyle() & WS_CHILD) && GetParent()) {
+        return ::SendMessageW(GetParent(), WM_CHANGEUISTATE, request, 0);
+    }
+    if (ChangedUiState(m_uiState, request) != m_uiState) {
+        SendMessage(WM_UPDATEUISTATE, request);
+    }
+    return 0;
+}
+
+LRESULT CDialog::OnUpdateUiState(WPARAM request, LPARAM)
+{
+    m_uiState = ChangedUiState(m_uiState, request);
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        ::SendMessageW(child, WM_UPDATEUISTATE, request, 0);
+    }
+    return 0;
 }
 
 void CDialog::EndDialog(int result)

@@ -43,6 +43,13 @@ protected:
     virtual void OnCancel();
     virtual void DoDataExchange(CDataExchange*) {}
 
+    // The UI state (WM_QUERYUISTATE) is kept by the dialog for itself and its controls, as the
+    // platform's rule has it: focus and accelerator cues stay hidden until the keyboard is used
+    // in the dialog. Wine's default window procedure keeps no such state.
+    LRESULT OnChangeUiState(WPARAM request, LPARAM);
+    LRESULT OnUpdateUiState(WPARAM request, LPARAM);
+    LRESULT OnQueryUiState(WPARAM, LPARAM) { return m_uiState; }
+
     UINT m_templateId = 0;
     CWnd* m_pParentWnd = nullptr;
 
@@ -57,6 +64,7 @@ private:
     void CenterAfterInitIfDue(const RECT& rectBefore, bool visibleBefore);
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+    WORD m_uiState = UISF_HIDEFOCUS | UISF_HIDEACCEL;
     bool m_modalRunning = false;
     bool m_continueModal = false;
     INT_PTR m_modalResult = -1;

@@ -14,6 +14,7 @@
 #include "tests/support/Text.h"
 #include "tests/support/ToolSession.h"
 #include "tests/support/Waits.h"
+#include "tests/support/WindowQueries.h"
 
 using namespace testsupport;
 
@@ -109,6 +110,12 @@ TEST(ClosingFlows, ClosingReportsEachAnswerEndsTheToolAndRemovesItsFolder)
         EXPECT_TRUE(::IsWindowVisible(panel)) << "the main window waits for the answer";
 
         if (answer.code == 1) {
+            // The names screen readers read.
+            EXPECT_EQ("关闭", Utf8(ControlText(question, kFeedbackMarker)));
+            EXPECT_EQ("问题已解决，继续保持！", Utf8(ControlText(question, IDC_SOLVED)));
+            EXPECT_EQ("问题未解决，我要吐槽！", Utf8(ControlText(question, IDC_UNSOLVED)));
+            EXPECT_EQ("更多方案", Utf8(ControlText(question, IDC_MORE_SOLUTIONS)));
+
             // More solutions opens the knowledge base and leaves the question open.
             ASSERT_TRUE(ClickControl(question, IDC_MORE_SOLUTIONS));
             EXPECT_TRUE(WaitUntil([&] { return !CallsNamed(tool->Run(), "OpenUrl").empty(); }, 3000));

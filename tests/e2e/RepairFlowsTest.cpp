@@ -1,7 +1,10 @@
 // The repair as a user meets it: the busy pop-up while the agent runs, then the success or
-// the failure prompt; and the agreement check box, without which the repair button does
-// nothing.
+// the failure prompt, whose buttons carry names for screen readers; started by a click or by
+// Space on the focused button; and the agreement check box, without which the repair button
+// does nothing.
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "tests/e2e/FlowShots.h"
 #include "tests/support/Geometry.h"
@@ -26,12 +29,14 @@ struct RepairSeen {
     HWND prompt = nullptr;
 };
 
-// Clicks the repair button and follows what shows until the result prompt is laid out,
-// saving the busy pop-up (the last picture taken while it was on the screen) and the prompt.
-RepairSeen RepairAndWatch(ToolSession& tool, HWND panel, FlowShots& shots)
+// Starts the repair (a click on the repair button unless `start` is given) and follows what
+// shows until the result prompt is laid out, saving the busy pop-up (the last picture taken
+// while it was on the screen) and the prompt.
+RepairSeen RepairAndWatch(ToolSession& tool, HWND panel, FlowShots& shots,
+                          const std::function<bool()>& start = nullptr)
 {
     RepairSeen seen;
-    if (!ClickControl(panel, kPanelMarker)) {
+    if (!(start ? start() : ClickControl(panel, kPanelMarker))) {
         return seen;
     }
     std::wstring busyPath;  // named when first saved
@@ -72,6 +77,10 @@ TEST(RepairFlows, ARepairShowsTheBusyPopupThenTheSuccessPrompt)
     EXPECT_TRUE(seen.busyShot) << "the busy pop-up was not seen on the screen";
     EXPECT_TRUE(seen.busyGoneAtPrompt) << "the busy pop-up stays under the result";
     EXPECT_EQ(kSucceeded, PromptText(seen.prompt));
+    EXPECT_EQ("确认", Utf8(ControlText(seen.prompt, IDC_PROMPT_OK)));
+    EXPECT_EQ("取消", Utf8(ControlText(seen.prompt, IDC_PROMPT_CANCEL))) << "named though hidden";
+    EXPECT_EQ("关闭", Utf8(ControlText(seen.prompt, IDC_CLOSE)));
+    EXPECT_NE(0, Ask(seen.prompt, WM_QUERYUISTATE) & UISF_HIDEFOCUS) << "a prompt after a click shows no focus cue";
     ::Sleep(300);
     EXPECT_TRUE(shots.Tool("success-prompt", tool.Run()));
 
@@ -84,6 +93,35 @@ TEST(RepairFlows, ARepairShowsTheBusyPopupThenTheSuccessPrompt)
     EXPECT_TRUE(tool->Running());
     EXPECT_TRUE(WaitForPanelPainted(panel)) << "the main window is not whole again after the prompt";
     EXPECT_TRUE(shots.Tool("confirmed", tool.Run()));
+}
+
+TEST(RepairFlows, SpaceOnTheFocusedRepairButtonRepairs)
+{
+    FlowShots shots("repair-keyboard");
+    ToolSession tool(L"repair-keyboard");
+    std::string why;
+    HWND panel = WaitForIdlePanel(tool, why);
+    ASSERT_NE(nullptr, panel) << why;
+
+    // Tab enters the panel at the minimise button; the repair button comes third.
+    for (int id : {IDC_MINIMIZE, IDC_CLOSE, kPanelMarker}) {
+        PressKey(VK_TAB);
+        ASSERT_TRUE(WaitUntil([&] { return FocusedWindow(tool->UiThreadId()) == ::GetDlgItem(panel, id); }, 3000))
+            << "Tab did not reach control " << id << "; the focus is on control "
+            << ::GetDlgCtrlID(FocusedWindow(tool->UiThreadId()));
+    }
+    EXPECT_TRUE(shots.Tool("focused", tool.Run()));
+
+    const RepairSeen seen = RepairAndWatch(tool, panel, shots, [] {
+        PressKey(VK_SPACE);
+        return true;
+    });
+    ASSERT_NE(nullptr, seen.prompt) << "Space on the repair button did not repair";
+    EXPECT_TRUE(seen.busyShot) << "the busy pop-up was not seen on the screen";
+    EXPECT_EQ(kSucceeded, PromptText(seen.prompt));
+    EXPECT_EQ(0, Ask(seen.prompt, WM_QUERYUISTATE) & UISF_HIDEFOCUS) << "a prompt after a key hides its focus cue";
+    EXPECT_EQ(2u, tool->AgentCalls().size());
+    EXPECT_TRUE(ConfirmPrompt(seen.prompt));
 }
 
 TEST(RepairFlows, ARepairWithoutTheAgentShowsTheFailurePrompt)

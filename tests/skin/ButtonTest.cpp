@@ -1,8 +1,10 @@
 // The image buttons on real windows: their state machine, the hit inset of the feature
-// button, enabling from another thread, and the looks they paint.
+// button, enabling from another thread, the looks they paint, and the platform's own look,
+// which never shows.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "tests/skin/ControlsTestDialog.h"
@@ -20,6 +22,17 @@ POINT ScreenPoint(HWND window, int x, int y)
     POINT pt{x, y};
     ::ClientToScreen(window, &pt);
     return pt;
+}
+
+int DifferingPixels(const ClientPixels& a, const ClientPixels& b)
+{
+    int differing = 0;
+    for (int y = 0; y < a.Height(); ++y) {
+        for (int x = 0; x < a.Width(); ++x) {
+            differing += a.At(x, y) != b.At(x, y) ? 1 : 0;
+        }
+    }
+    return differing;
 }
 
 class ButtonTest : public ::testing::Test {
@@ -220,4 +233,38 @@ TEST_F(ButtonTest, MissingOrDamagedImagesPaintOnlyTheGroundAndStillClick)
     Release(feature, POINT{142, 42});
     PumpFor(20);
     EXPECT_EQ(dialog.clicks, (std::vector<int>{IDC_TEST_PNG, IDC_TEST_FEATURE}));
+}
+
+// The platform button draws its face with its name at once on these changes, outside any
+// paint of ours; none of it may show between our paints, where the pictures are.
+TEST_F(ButtonTest, ThePlatformsFaceAndTheNameNeverShowOverThePictures)
+{
+    dialog.png.SetWindowText(L"关闭");
+    dialog.feature.SetWindowText(L"一键修复");
+    PumpFor(30);
+    struct Change {
+        const char* name;
+        std::function<void(CWnd&)> apply;
+    };
+    const Change changes[] = {
+        {"renamed", [](CWnd& b) { b.SetWindowText(L"最小化"); }},
+        {"focused", [](CWnd& b) { ::SetFocus(b.m_hWnd); }},
+        {"pushed", [](CWnd& b) { b.SendMessage(BM_SETSTATE, TRUE); }},
+        {"released", [](CWnd& b) { b.SendMessage(BM_SETSTATE, FALSE); }},
+        {"focus lost", [this](CWnd&) { ::SetFocus(dialog.m_hWnd); }},
+        {"disabled", [](CWnd& b) { b.EnableWindow(FALSE); }},
+        {"enabled", [](CWnd& b) { b.EnableWindow(TRUE); }},
+    };
+    for (CWnd* button : {static_cast<CWnd*>(&dialog.png), static_cast<CWnd*>(&dialog.feature),
+                         static_cast<CWnd*>(&dialog.check)}) {
+        for (const Change& change : changes) {
+            SCOPED_TRACE(std::string(change.name) + " control " + std::to_string(::GetDlgCtrlID(button->m_hWnd)));
+            const ClientPixels before(button->m_hWnd);
+            change.apply(*button);
+            // Our repaint is due and dropped: only what was drawn at once is left.
+            ::ValidateRect(button->m_hWnd, nullptr);
+            const ClientPixels after(button->m_hWnd);
+            EXPECT_EQ(0, DifferingPixels(before, after));
+        }
+    }
 }

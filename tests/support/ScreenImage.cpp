@@ -259,4 +259,21 @@ double ShareShowing(const Image& image, const RECT& area)
     return opaque == 0 ? 0.0 : static_cast<double>(matching) / opaque;
 }
 
+RECT DifferingArea(const Image& a, const Image& b)
+{
+    if (a.width != b.width || a.height != b.height) {
+        return RECT{0, 0, std::max(a.width, b.width), std::max(a.height, b.height)};
+    }
+    RECT area{a.width, a.height, 0, 0};
+    for (int y = 0; y < a.height; ++y) {
+        for (int x = 0; x < a.width; ++x) {
+            if (a.At(x, y) != b.At(x, y)) {
+                area = RECT{std::min<LONG>(area.left, x), std::min<LONG>(area.top, y), std::max<LONG>(area.right, x + 1),
+                            std::max<LONG>(area.bottom, y + 1)};
+            }
+        }
+    }
+    return area.left < area.right ? area : RECT{};
+}
+
 }  // namespace testsupport

@@ -65,5 +65,8 @@ COLORREF Opaque(DWORD argb);
 // The share of the image's opaque pixels that the screen shows in `area` (of the image's
 // size), each channel within a small tolerance; 0 when either cannot be read.
 double ShareShowing(const Image& image, const RECT& area);
+// The smallest rectangle (image coordinates) around every pixel in which two images of one size
+// differ; empty when they are alike, the whole of the larger when their sizes differ.
+RECT DifferingArea(const Image& a, const Image& b);
 
 }  // namespace testsupport

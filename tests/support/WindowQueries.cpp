@@ -91,6 +91,12 @@ LRESULT CheckState(HWND dialog, int id)
     return Ask(::GetDlgItem(dialog, id), BM_GETCHECK);
 }
 
+HWND FocusedWindow(DWORD threadId)
+{
+    GUITHREADINFO info{sizeof(info)};
+    return ::GetGUIThreadInfo(threadId, &info) ? info.hwndFocus : nullptr;
+}
+
 int FirstVisibleLine(HWND edit)
 {
     DWORD_PTR line = 0;

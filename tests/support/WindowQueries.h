@@ -27,6 +27,8 @@ LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 bool Answers(HWND window, DWORD timeoutMs = 1000);
 // BM_GETCHECK of a control.
 LRESULT CheckState(HWND dialog, int id);
+// The window with the keyboard focus on a thread (of any process); null when none has it.
+HWND FocusedWindow(DWORD threadId);
 // EM_GETFIRSTVISIBLELINE of a rich edit; -1 when it did not answer.
 int FirstVisibleLine(HWND edit);
 
