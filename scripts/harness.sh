@@ -67,7 +67,8 @@ harness_install_deps() {
 harness_wine_env() {
   export WINEPREFIX=$HARNESS_PREFIX
   export WINEARCH=win64
-  export WINEDEBUG=-all
+  # HARNESS_WINEDEBUG traces a run (for example +cursor); Wine stays quiet otherwise.
+  export WINEDEBUG=${HARNESS_WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   # LC_ALL (not LANG alone) gives Wine ANSI code page 936; HARNESS_LC_ALL picks another
   # (C.UTF-8 gives code page 1252 with UTF-8 file names).

@@ -131,7 +131,10 @@ TEST_F(PanelTest, UntickingTheAgreementDisablesTheRepairButtonAndTickingEnablesI
     const RECT panel = WindowScreenRect(m_panel);
     ASSERT_TRUE(MovePointer(POINT{panel.left + 370, panel.top + 450}));
     EXPECT_TRUE(WaitUntil([&] { return ShareShowing(normal, repairOnScreen) > 0.9; }, 3000, 50))
-        << "the repair button starts in its normal look";
+        << "the repair button starts in its normal look; normal " << ShareShowing(normal, repairOnScreen) << " hover "
+        << ShareShowing(ResourcePng(Files().tool, kRepairHoverImage), repairOnScreen) << " pressed "
+        << ShareShowing(ResourcePng(Files().tool, kRepairPressedImage), repairOnScreen) << " pointer "
+        << [] { POINT p{}; ::GetCursorPos(&p); return std::to_string(p.x) + "," + std::to_string(p.y); }();
 
     ASSERT_TRUE(ClickAt(onBox));
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowEnabled(repair); }, 3000)) << "unticked: repair still enabled";

@@ -111,10 +111,14 @@ void StopDrivingProcess(DWORD pid)
 // X server's back as the cursor position once the cursor has rested for 100 ms, and turns every
 // window that appears or goes under the X pointer into a move to it. SendInput moves only
 // Wine's while a program holds a low-level mouse hook (the tool does), so SetCursorPos moves
-// the X server's as well, as a real mouse would.
+// the X server's as well, as a real mouse would. SetCursorPos warps the X pointer only when it
+// changes the position Wine's server holds, and that position can already be the target while
+// the X pointer is elsewhere (a tool's late report of where the X pointer was before): the
+// pointer goes to a neighbouring pixel first, so that the move to the target always warps.
 void SendPointerMove(POINT screen)
 {
     PointerTarget() = screen;
+    ::SetCursorPos(screen.x > 0 ? screen.x - 1 : screen.x + 1, screen.y);
     ::SetCursorPos(screen.x, screen.y);
     SendMouseAt(screen, 0);
 }
