@@ -10,4 +10,8 @@ if [ ! -f "$HARNESS_STATE" ]; then
   exit 1
 fi
 harness_load_state
-exec wine "$@"
+# Not exec: a program that fails before it prints anything still leaves its exit code here.
+status=0
+wine "$@" || status=$?
+[ "$status" = 0 ] || echo "wine-run: ${1##*/} ended with exit code $status" >&2
+exit "$status"
