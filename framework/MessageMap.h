@@ -6,6 +6,8 @@
 // handlers may be protected.
 #include <windows.h>
 
+#include <type_traits>
+
 class CWnd;
 
 using AfxMessageHandler = LRESULT (*)(CWnd* self, WPARAM wParam, LPARAM lParam);
@@ -35,13 +37,86 @@ private:
     {                                                                       \
         using ThisClass = theClass;                                         \
         using TheBaseClass = baseClass;                                     \
-        static const AFX_MSGMAP_ENTRY entries[] = {
+        static constexpr AFX_MSGMAP_ENTRY entries[] = {
 
 #define END_MESSAGE_MAP()                                                   \
             {0, 0, 0, nullptr}};                                            \
+        AFX_REQUIRE_ENTRIES_FOR_OWN_HANDLERS()                              \
         static const AFX_MSGMAP map = {&TheBaseClass::GetThisMessageMap, entries}; \
         return &map;                                                        \
     }
+
+// A forgotten entry. Handlers are not virtual: a class that declares OnTimer but leaves
+// ON_WM_TIMER() out of its map would get its base's entry, which calls the base's OnTimer.
+// END_MESSAGE_MAP refuses to compile that for every cracked handler below: a handler of the
+// usual name declared by the class itself needs its entry in the class's own map.
+namespace afx_check {
+
+template <class Member>
+struct MemberOwner {
+    using type = void;
+};
+template <class C, class R, class... A>
+struct MemberOwner<R (C::*)(A...)> {
+    using type = C;
+};
+template <class C, class R, class... A>
+struct MemberOwner<R (C::*)(A...) const> {
+    using type = C;
+};
+
+// `probe` names the handler of a class pointer it is given; true when T declares it itself.
+template <class T, class Probe>
+constexpr bool DeclaresOwn(Probe)
+{
+    if constexpr (std::is_invocable_v<Probe, T*>) {
+        return std::is_same_v<typename MemberOwner<std::invoke_result_t<Probe, T*>>::type, T>;
+    } else {
+        return false;
+    }
+}
+
+constexpr bool MapHandles(const AFX_MSGMAP_ENTRY* entries, UINT message)
+{
+    for (; entries->message != 0; ++entries) {
+        if (entries->message == message) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace afx_check
+
+#define AFX_REQUIRE_ENTRY(msg, memberFxn)                                                         \
+    static_assert(!afx_check::DeclaresOwn<ThisClass>(                                              \
+                      [](auto* p) -> decltype(&std::remove_pointer_t<decltype(p)>::memberFxn) {    \
+                          return nullptr;                                                          \
+                      }) ||                                                                        \
+                      afx_check::MapHandles(entries, msg),                                         \
+                  #memberFxn " is declared here but the message map has no entry for it");
+
+#define AFX_REQUIRE_ENTRIES_FOR_OWN_HANDLERS()                              \
+    AFX_REQUIRE_ENTRY(WM_PAINT, OnPaint)                                    \
+    AFX_REQUIRE_ENTRY(WM_NCPAINT, OnNcPaint)                                \
+    AFX_REQUIRE_ENTRY(WM_ERASEBKGND, OnEraseBkgnd)                          \
+    AFX_REQUIRE_ENTRY(WM_DESTROY, OnDestroy)                                \
+    AFX_REQUIRE_ENTRY(WM_CLOSE, OnClose)                                    \
+    AFX_REQUIRE_ENTRY(WM_MOVE, OnMove)                                      \
+    AFX_REQUIRE_ENTRY(WM_SIZE, OnSize)                                      \
+    AFX_REQUIRE_ENTRY(WM_NCHITTEST, OnNcHitTest)                            \
+    AFX_REQUIRE_ENTRY(WM_TIMER, OnTimer)                                    \
+    AFX_REQUIRE_ENTRY(WM_LBUTTONDOWN, OnLButtonDown)                        \
+    AFX_REQUIRE_ENTRY(WM_LBUTTONUP, OnLButtonUp)                            \
+    AFX_REQUIRE_ENTRY(WM_LBUTTONDBLCLK, OnLButtonDblClk)                    \
+    AFX_REQUIRE_ENTRY(WM_MBUTTONDOWN, OnMButtonDown)                        \
+    AFX_REQUIRE_ENTRY(WM_MOUSEMOVE, OnMouseMove)                            \
+    AFX_REQUIRE_ENTRY(WM_MOUSELEAVE, OnMouseLeave)                          \
+    AFX_REQUIRE_ENTRY(WM_CAPTURECHANGED, OnCaptureChanged)                  \
+    AFX_REQUIRE_ENTRY(WM_SYSCOMMAND, OnSysCommand)                          \
+    AFX_REQUIRE_ENTRY(WM_QUERYDRAGICON, OnQueryDragIcon)                    \
+    AFX_REQUIRE_ENTRY(WM_VSCROLL, OnVScroll)                                \
+    AFX_REQUIRE_ENTRY(WM_HSCROLL, OnHScroll)
 
 #define AFX_SELF (static_cast<ThisClass*>(self))
 
