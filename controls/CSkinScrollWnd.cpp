@@ -1,6 +1,7 @@
 #include "controls/CSkinScrollWnd.h"
 
 #include "framework/Handles.h"
+#include "framework/WindowBinding.h"
 
 namespace {
 
@@ -11,9 +12,11 @@ const wchar_t kLimitText[] = L"LIMIT";
 // Posted by the wrapped control's subclass procedure to the frame: lay the clip window and
 // the control out again. wParam the control's WS_VSCROLL bit, lParam its WS_EX_LEFTSCROLLBAR bit.
 constexpr UINT WM_SKINSCROLL_LAYOUT = 0x464;
+// The frame that wraps a control, kept on the control.
+const WindowBinding<CSkinScrollWnd*> kWrappingFrame(L"Veskar.SkinScroll.Frame");
 // Kept on a control whose procedure chain we could not leave (see UnwrapSkinScroll): the
 // procedure that our pass-through hands every message to.
-const wchar_t kPassThroughProperty[] = L"Veskar.SkinScroll.Next";
+const WindowBinding<WNDPROC> kPassThrough(L"Veskar.SkinScroll.Next");
 
 // The frame's style: a child window; 0x0100 is a class-specific bit that the frame's class ignores.
 constexpr DWORD kFrameStyle = WS_CHILD | 0x0100;
@@ -24,10 +27,6 @@ constexpr int kCornerColumn = 8;
 
 int g_liveFrames = 0;
 
-CSkinScrollWnd* FrameOf(HWND control)
-{
-    return reinterpret_cast<CSkinScrollWnd*>(::GetWindowLongPtrW(control, GWLP_USERDATA));
-}
 
 // The control's own scroll bar has both arrows disabled (ESB_DISABLE_BOTH): a rich edit with
 // ES_DISABLENOSCROLL whose text fits keeps a range larger than its page and only does this.
@@ -58,6 +57,11 @@ BEGIN_MESSAGE_MAP(CSkinScrollWnd, CWnd)
     ON_WM_PAINT()
 END_MESSAGE_MAP()
 
+CSkinScrollWnd* WrappingFrame(HWND control)
+{
+    return kWrappingFrame.Find(control);
+}
+
 CSkinScrollWnd::CSkinScrollWnd()
 {
     ++g_liveFrames;
@@ -76,7 +80,7 @@ int CSkinScrollWnd::LiveFrames()
 BOOL CSkinScrollWnd::WrapControl(HWND control, HBITMAP skin)
 {
     // A control that is already wrapped keeps its one frame.
-    if (!control || m_hWnd || FrameOf(control)) {
+    if (!control || m_hWnd || WrappingFrame(control)) {
         return FALSE;
     }
     m_hSkin = skin;
@@ -87,8 +91,8 @@ BOOL CSkinScrollWnd::WrapControl(HWND control, HBITMAP skin)
     ::GetWindowRect(control, &rect);
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
     const FramePlan plan = PlanFrame(control, rect, m_fScale);
-    if (!CreateFrameWindow(plan.frameExStyle, plan.frameStyle, rect, parent,
-                           static_cast<UINT>(::GetDlgCtrlID(control)))) {
+    if (!CreateExUnder(plan.frameExStyle, CWnd::RegisterClassOnce(kFrameClass), kFrameText, plan.frameStyle, rect, parent,
+                  static_cast<UINT>(::GetDlgCtrlID(control)))) {
         return FALSE;
     }
     ::SetWindowLongW(control, GWL_STYLE, static_cast<LONG>(plan.controlStyle));
@@ -159,34 +163,18 @@ void CSkinScrollWnd::CreateBars(HBITMAP skin)
     m_sbVert.SetSkinBitmap(skin);
 }
 
-// From now on the control's GWLP_USERDATA finds this frame, and its messages pass through
+// From now on WrappingFrame finds this frame from the control, and its messages pass through
 // SkinScrollSubclassProc before reaching the procedure it had.
 void CSkinScrollWnd::Subclass(HWND control)
 {
-    ::SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    if (auto next = reinterpret_cast<WNDPROC>(::RemovePropW(control, kPassThroughProperty))) {
+    kWrappingFrame.Bind(control, this);
+    if (WNDPROC next = kPassThrough.Unbind(control)) {
         // Our procedure is still in the control's chain from an earlier wrap: it serves again.
         m_funOldProc = next;
     } else {
         m_funOldProc = reinterpret_cast<WNDPROC>(
             ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinScrollSubclassProc)));
     }
-}
-
-// CreateEx under a parent that need not have an object of ours (the control's dialog).
-BOOL CSkinScrollWnd::CreateFrameWindow(DWORD exStyle, DWORD style, const RECT& rect, HWND parent, UINT id)
-{
-    CWnd::RegisterClassOnce(kFrameClass);
-    HookWindowCreate(this, kFrameClass);
-    HWND hwnd = ::CreateWindowExW(exStyle, kFrameClass, kFrameText, style, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, parent,
-                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleW(nullptr),
-                                  nullptr);
-    UnhookWindowCreate();
-    if (hwnd && !m_hWnd) {
-        SubclassWindow(hwnd);
-    }
-    return hwnd != nullptr;
 }
 
 HWND CSkinScrollWnd::Control() const
@@ -367,7 +355,7 @@ CSkinScrollWnd* WrapWithSkinScroll(HWND control, HBITMAP skin, float scale, int 
 
 BOOL UnwrapSkinScroll(HWND control)
 {
-    CSkinScrollWnd* frame = FrameOf(control);
+    CSkinScrollWnd* frame = WrappingFrame(control);
     if (!frame) {
         return TRUE;
     }
@@ -382,9 +370,9 @@ BOOL UnwrapSkinScroll(HWND control)
     if (current == &SkinScrollSubclassProc) {
         ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frame->m_funOldProc));
     } else {
-        ::SetPropW(control, kPassThroughProperty, reinterpret_cast<HANDLE>(frame->m_funOldProc));
+        kPassThrough.Bind(control, frame->m_funOldProc);
     }
-    ::SetWindowLongPtrW(control, GWLP_USERDATA, 0);
+    kWrappingFrame.Unbind(control);
 
     // The control goes back first, so that destroying the frame does not take it along.
     ::SetParent(control, frameParent);
@@ -397,12 +385,12 @@ BOOL UnwrapSkinScroll(HWND control)
 
 LRESULT CALLBACK SkinScrollSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CSkinScrollWnd* frame = FrameOf(hwnd);
+    CSkinScrollWnd* frame = WrappingFrame(hwnd);
     if (!frame) {
         // Unwrapped while another layer sat above us: only pass messages on.
-        auto next = reinterpret_cast<WNDPROC>(::GetPropW(hwnd, kPassThroughProperty));
+        const WNDPROC next = kPassThrough.Find(hwnd);
         if (message == WM_NCDESTROY) {
-            ::RemovePropW(hwnd, kPassThroughProperty);
+            kPassThrough.Unbind(hwnd);
         }
         return next ? ::CallWindowProcW(next, hwnd, message, wParam, lParam)
                     : ::DefWindowProcW(hwnd, message, wParam, lParam);
@@ -415,7 +403,7 @@ LRESULT CALLBACK SkinScrollSubclassProc(HWND hwnd, UINT message, WPARAM wParam, 
     }
     const LRESULT result = ::CallWindowProcW(frame->m_funOldProc, hwnd, message, wParam, lParam);
     // The message may have unwrapped the control (and freed the frame) meanwhile.
-    frame = FrameOf(hwnd);
+    frame = WrappingFrame(hwnd);
     if (!frame || frame->m_bBusy) {
         return result;
     }

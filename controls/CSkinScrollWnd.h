@@ -3,7 +3,7 @@
 // frame takes the control's place (id, rectangle, border) in its dialog, a clip window named
 // "LIMIT" holds the control and cuts off the control's own scroll-bar strips, and two skinned
 // bars lie over those strips. The control is subclassed to follow its scroll state and its
-// non-client layout; while wrapped its GWLP_USERDATA holds the frame.
+// non-client layout; while wrapped, WrappingFrame finds the frame from the control.
 //
 //   dialog
 //     frame "SkinScrollBarFrame" (the control's id and former place)
@@ -58,7 +58,6 @@ private:
         RECT inner;
     };
     static FramePlan PlanFrame(HWND control, const RECT& rect, float scale);
-    BOOL CreateFrameWindow(DWORD exStyle, DWORD style, const RECT& rect, HWND parent, UINT id);
     void CreateBars(HBITMAP skin);
     void Subclass(HWND control);
     HWND Control() const;
@@ -86,5 +85,7 @@ CSkinScrollWnd* WrapWithSkinScroll(HWND control, HBITMAP skin, float scale, int 
 // Puts the control back under the frame's parent at the frame's place, then destroys and
 // deletes the frame. TRUE also when the control was not wrapped.
 BOOL UnwrapSkinScroll(HWND control);
+// The frame that wraps `control`, or null.
+CSkinScrollWnd* WrappingFrame(HWND control);
 // The wrapped control's window procedure.
 LRESULT CALLBACK SkinScrollSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,10 +2,12 @@
 
 #include <vector>
 
+#include "framework/WindowBinding.h"
+
 namespace {
 
-// The property under which a window's CWnd is kept.
-const wchar_t kObjectProperty[] = L"Veskar.CWnd";
+// Where a window's CWnd is kept.
+const WindowBinding<CWnd*> kObjects(L"Veskar.CWnd");
 
 // The message being handled on this thread, for Default().
 struct CurrentMessage {
@@ -51,19 +53,19 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd)
     if (!hwnd) {
         return nullptr;
     }
-    return static_cast<CWnd*>(::GetPropW(hwnd, kObjectProperty));
+    return kObjects.Find(hwnd);
 }
 
 void CWnd::Attach(HWND hwnd)
 {
     m_hWnd = hwnd;
-    ::SetPropW(hwnd, kObjectProperty, this);
+    kObjects.Bind(hwnd, this);
 }
 
 void CWnd::Detach()
 {
     if (m_hWnd) {
-        ::RemovePropW(m_hWnd, kObjectProperty);
+        kObjects.Unbind(m_hWnd);
     }
     m_hWnd = nullptr;
 }
@@ -148,8 +150,13 @@ LPCWSTR CWnd::RegisterClassOnce(LPCWSTR className, UINT classStyle, HCURSOR curs
 BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
                     CWnd* parent, UINT id, LPVOID param)
 {
+    return CreateExUnder(exStyle, className, windowName, style, rect, parent ? parent->m_hWnd : nullptr, id, param);
+}
+
+BOOL CWnd::CreateExUnder(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
+                    HWND parentHwnd, UINT id, LPVOID param)
+{
     HookWindowCreate(this, className);
-    HWND parentHwnd = parent ? parent->m_hWnd : nullptr;
     HMENU menuOrId = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr;
     HWND hwnd = ::CreateWindowExW(exStyle, className, windowName, style, rect.left, rect.top,
                                   rect.right - rect.left, rect.bottom - rect.top, parentHwnd, menuOrId,

@@ -25,6 +25,9 @@ public:
     // Creation. A class name of our own (see RegisterClassOnce) or a system class.
     BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
                   CWnd* parent, UINT id, LPVOID param = nullptr);
+    // The same under a parent that need not have an object of ours.
+    BOOL CreateExUnder(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
+                  HWND parent, UINT id, LPVOID param = nullptr);
     BOOL Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id);
     // Registers (once per process) a window class whose procedure is the default one.
     static LPCWSTR RegisterClassOnce(LPCWSTR className, UINT classStyle = 0, HCURSOR cursor = nullptr,

@@ -213,7 +213,7 @@ TEST_F(SkinScrollWndTest, WrappedEditGivesTheFrameItsPlaceIdAndBorderAndHidesIts
     EXPECT_EQ(frame, frameObject->m_hWnd);
     EXPECT_EQ(frameObject->GetScrollWidth(), 13);
     ExpectWrappedLayout(dialog->m_hWnd, control, frame, before, 13, 1.0f);
-    EXPECT_EQ(reinterpret_cast<CSkinScrollWnd*>(::GetWindowLongPtrW(control, GWLP_USERDATA)), frameObject);
+    EXPECT_EQ(WrappingFrame(control), frameObject);
 
     // Wrapping twice keeps the one frame.
     EXPECT_EQ(WrapWithSkinScroll(control, skin.Get(), 1.0f, 0), nullptr);
@@ -322,7 +322,7 @@ TEST_F(SkinScrollWndTest, UnwrapPutsTheControlBackAndRestoresItsProcedure)
     const RECT back = RectIn(control, dialog->m_hWnd);
     EXPECT_TRUE(::EqualRect(&back, &frameRect));
     EXPECT_EQ(::GetWindowLongPtrW(control, GWLP_WNDPROC), procedure);
-    EXPECT_EQ(::GetWindowLongPtrW(control, GWLP_USERDATA), 0);
+    EXPECT_EQ(WrappingFrame(control), nullptr);
     EXPECT_TRUE(UnwrapSkinScroll(control));  // not wrapped: nothing to do
 
     // The bound object still sees the control's messages.
