@@ -52,6 +52,9 @@ void CStateImageButton::SetStateAndRepaint(int state)
 {
     m_state = state;
     Invalidate(TRUE);
+    if (state == kButtonHover || state == kButtonPressed) {
+        HoverStarted();
+    }
 }
 
 bool CStateImageButton::KeepDisabledLook()

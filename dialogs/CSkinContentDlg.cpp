@@ -28,13 +28,10 @@ const PngImage* CSkinContentDlg::GetBackground()
     return m_background.get();
 }
 
-BOOL CSkinContentDlg::OnInitDialog()
+void CSkinContentDlg::AddHoverTarget(HoverTarget& target)
 {
-    CDialog::OnInitDialog();
-    if (m_layout.hoverTimerId) {
-        SetTimer(m_layout.hoverTimerId, skin::kHoverPeriodMs);
-    }
-    return TRUE;
+    target.SetHoverWatcher(this);
+    m_hoverTargets.push_back(&target);
 }
 
 BOOL CSkinContentDlg::PreTranslateMessage(MSG* msg)
@@ -96,6 +93,7 @@ void CSkinContentDlg::RefreshHoverTargets(POINT screen)
 
 LRESULT CSkinContentDlg::OnNcHitTest(POINT screen)
 {
+    OnHoverStarted();
     RefreshHoverTargets(screen);
     if (m_layout.dragStripExclusion < 0) {
         return Default();
@@ -132,14 +130,28 @@ void CSkinContentDlg::OnTimer(UINT_PTR id)
     ClientToScreen(&client);
     if (!::PtInRect(&client, cursor)) {
         RefreshHoverTargets(cursor);
+        StopHoverUpkeep();
+    }
+}
+
+void CSkinContentDlg::OnHoverStarted()
+{
+    if (m_layout.hoverTimerId && !m_hoverUpkeep && m_hWnd) {
+        m_hoverUpkeep = SetTimer(m_layout.hoverTimerId, skin::kHoverPeriodMs) != 0;
+    }
+}
+
+void CSkinContentDlg::StopHoverUpkeep()
+{
+    if (m_hoverUpkeep) {
+        KillTimer(m_layout.hoverTimerId);
+        m_hoverUpkeep = false;
     }
 }
 
 void CSkinContentDlg::OnDestroy()
 {
-    if (m_layout.hoverTimerId) {
-        KillTimer(m_layout.hoverTimerId);
-    }
+    StopHoverUpkeep();
     m_background.reset();
     Default();
 }

@@ -38,12 +38,27 @@ RECT Offset(const RECT& r, int dx, int dy)
     return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }
 
-// A pair with test numbers on the prompt's templates.
+// A control of the content's hover upkeep that takes its hover look on demand.
+class LitTarget : public HoverTarget {
+public:
+    void Light() { HoverStarted(); }
+    void RefreshHover(int, int) override { ++refreshes; }
+    int refreshes = 0;
+};
+
+// A pair with test numbers on the prompt's templates; both windows count their timer ticks.
 class TestContent : public CSkinContentDlg {
 public:
-    explicit TestContent(const SkinContentLayout& layout) : CSkinContentDlg(layout) {}
+    explicit TestContent(const SkinContentLayout& layout) : CSkinContentDlg(layout) { AddHoverTarget(target); }
     void InitContent() override { initialised = true; }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        ticks += message == WM_TIMER;
+        return CSkinContentDlg::WindowProc(message, wParam, lParam);
+    }
     bool initialised = false;
+    int ticks = 0;
+    LitTarget target;
 };
 
 class TestFrame : public CSkinFrameDlg {
@@ -52,6 +67,13 @@ public:
         : CSkinFrameDlg(frame, nullptr), m_contentLayout(content)
     {
     }
+    TestContent& Content() const { return *static_cast<TestContent*>(GetContent()); }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        ticks += message == WM_TIMER;
+        return CSkinFrameDlg::WindowProc(message, wParam, lParam);
+    }
+    int ticks = 0;
 
 protected:
     std::unique_ptr<CSkinContentDlg> MakeContent() override { return std::make_unique<TestContent>(m_contentLayout); }
@@ -64,6 +86,14 @@ const SkinFrameLayout kTestFrame = {
     IDD_PROMPT, IDD_PROMPT_CHILD, 151, 336, 156, {5, 3, 5, 7}, {5, 3, 5, 7}, true, false, false, 1, false, true,
 };
 const SkinContentLayout kTestContent = {152, 0, 0, 26, 0, 0, false, true};
+const SkinContentLayout kTestContentWithHover = {152, 0, 0, 26, 0, 34, false, true};
+
+// The pointer away from every window of the test, Wine's and the display's alike.
+void PointerAway()
+{
+    ::SetCursorPos(5, 5);
+    skintest::MovePointerAndSettle(POINT{5, 5});
+}
 
 LPARAM PointParam(POINT pt)
 {
@@ -381,4 +411,38 @@ TEST(LayeredFrame, ContentStaysAboveItsFrameOnceShown)
     prompt.DoModal();
     EXPECT_TRUE(contentAbove);
     EXPECT_EQ(underCentre, contentWindow) << "the content, not the frame, takes the pointer";
+}
+
+// The content's hover upkeep runs from a control's hover look until a tick has found the
+// pointer away and reset the controls, and starts again with the next hover.
+TEST(LayeredFrame, HoverUpkeepRunsFromAHoverUntilATickFindsThePointerAway)
+{
+    PointerAway();
+    TestFrame frame(kTestFrame, kTestContentWithHover);
+    int ticksBeforeHover = -1;
+    int refreshesAfterFirst = -1;
+    int ticksAfterReset = -1;
+    int refreshesAfterSecond = -1;
+    Later(1500, [&] {
+        TestContent& content = frame.Content();
+        ticksBeforeHover = content.ticks;
+        content.target.Light();
+        skintest::PollThen([&] { return content.target.refreshes > 0; }, 1000, [&] {
+            refreshesAfterFirst = content.target.refreshes;
+            const int ticks = content.ticks;
+            Later(500, [&, ticks] {
+                ticksAfterReset = content.ticks - ticks;
+                content.target.Light();
+                skintest::PollThen([&] { return content.target.refreshes > refreshesAfterFirst; }, 1000, [&] {
+                    refreshesAfterSecond = content.target.refreshes;
+                    frame.EndDialog(IDOK);
+                });
+            });
+        });
+    });
+    frame.DoModal();
+    EXPECT_EQ(ticksBeforeHover, 0) << "no hover, no upkeep";
+    EXPECT_EQ(refreshesAfterFirst, 1) << "one tick resets the controls";
+    EXPECT_EQ(ticksAfterReset, 0) << "the upkeep stops once the controls are reset";
+    EXPECT_EQ(refreshesAfterSecond, 2) << "the next hover starts it again";
 }
