@@ -7,6 +7,9 @@ BEGIN_MESSAGE_MAP(CSkinContentDlg, CDialog)
     ON_WM_NCHITTEST()
     ON_WM_MOVE()
     ON_WM_TIMER()
+    ON_MESSAGE(WM_ACTIVATE, OnActivate)
+    ON_MESSAGE(WM_ENABLE, OnEnable)
+    ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -149,10 +152,34 @@ void CSkinContentDlg::StopHoverUpkeep()
     }
 }
 
+// Under Wine these can put the content beneath its frame (see WineWindowOrder).
+LRESULT CSkinContentDlg::DefaultThenTellFrame(UINT message, LPARAM lParam)
+{
+    const LRESULT result = Default();
+    if (CSkinFrameDlg* frame = GetFrame()) {
+        frame->AfterContentMessage(message, lParam);
+    }
+    return result;
+}
+
+LRESULT CSkinContentDlg::OnActivate(WPARAM, LPARAM lParam)
+{
+    return DefaultThenTellFrame(WM_ACTIVATE, lParam);
+}
+
+LRESULT CSkinContentDlg::OnEnable(WPARAM, LPARAM lParam)
+{
+    return DefaultThenTellFrame(WM_ENABLE, lParam);
+}
+
+LRESULT CSkinContentDlg::OnWindowPosChanged(WPARAM, LPARAM lParam)
+{
+    return DefaultThenTellFrame(WM_WINDOWPOSCHANGED, lParam);
+}
+
 void CSkinContentDlg::OnDestroy()
 {
     StopHoverUpkeep();
     m_background.reset();
     Default();
 }
-

@@ -49,6 +49,9 @@ protected:
     LRESULT OnNcHitTest(POINT screen);
     void OnMove(int x, int y);
     void OnTimer(UINT_PTR id);
+    LRESULT OnActivate(WPARAM, LPARAM);
+    LRESULT OnEnable(WPARAM, LPARAM);
+    LRESULT OnWindowPosChanged(WPARAM, LPARAM);
     void OnDestroy();
 
     DECLARE_MESSAGE_MAP()
@@ -58,6 +61,8 @@ private:
     // its hover look until a tick has found the cursor away and reset the controls.
     void OnHoverStarted() override;
     void StopHoverUpkeep();
+    // Tells the frame after a message that may have reordered the pair.
+    LRESULT DefaultThenTellFrame(UINT message, LPARAM lParam);
 
     const SkinContentLayout m_layout;
     PngImagePtr m_background;

@@ -88,6 +88,16 @@ const SkinFrameLayout kTestFrame = {
 const SkinContentLayout kTestContent = {152, 0, 0, 26, 0, 0, false, true};
 const SkinContentLayout kTestContentWithHover = {152, 0, 0, 26, 0, 34, false, true};
 
+bool ContentAbove(HWND frame, HWND content)
+{
+    for (HWND above = ::GetWindow(frame, GW_HWNDPREV); above; above = ::GetWindow(above, GW_HWNDPREV)) {
+        if (above == content) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The pointer away from every window of the test, Wine's and the display's alike.
 void PointerAway()
 {
@@ -401,9 +411,7 @@ TEST(LayeredFrame, ContentStaysAboveItsFrameOnceShown)
     skintest::MoveMouseTo(POINT{5, 5});
     Later(300, [&] {
         contentWindow = prompt.GetContent()->m_hWnd;
-        for (HWND above = ::GetWindow(prompt.m_hWnd, GW_HWNDPREV); above; above = ::GetWindow(above, GW_HWNDPREV)) {
-            contentAbove = contentAbove || above == contentWindow;
-        }
+        contentAbove = ContentAbove(prompt.m_hWnd, contentWindow);
         const RECT content = WindowRectOf(contentWindow);
         underCentre = ::WindowFromPoint(POINT{content.left + 40, content.top + 70});
         prompt.EndDialog(IDOK);
@@ -411,6 +419,44 @@ TEST(LayeredFrame, ContentStaysAboveItsFrameOnceShown)
     prompt.DoModal();
     EXPECT_TRUE(contentAbove);
     EXPECT_EQ(underCentre, contentWindow) << "the content, not the frame, takes the pointer";
+}
+
+// With its frame raised above it, the content is put back above; once the desktop has settled
+// neither window wakes up again while the pointer stays away.
+TEST(LayeredFrame, AFrameRaisedAboveItsContentIsPutBackThenThePairRests)
+{
+    PointerAway();
+    TestFrame frame(kTestFrame, kTestContentWithHover);
+    bool beneath = false;
+    bool putBack = false;
+    bool settled = false;
+    int ticksAtRest = -1;
+    Later(100, [&] {
+        HWND content = frame.Content().m_hWnd;
+        // Wine keeps an owned window above its owner when asked to move either, so the frame
+        // is raised while it does not own the content.
+        ::SetWindowLongPtrW(content, GWLP_HWNDPARENT, 0);
+        ::SetWindowPos(frame.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ::SetWindowLongPtrW(content, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(frame.m_hWnd));
+        beneath = !ContentAbove(frame.m_hWnd, content);
+        skintest::PollThen([&, content] { return ContentAbove(frame.m_hWnd, content); }, 2000, [&, content] {
+            putBack = ContentAbove(frame.m_hWnd, content);
+            skintest::PollThen([&] { return !frame.GetWindowOrder().Settling(); }, 3000, [&] {
+                settled = !frame.GetWindowOrder().Settling();
+                const int before = frame.ticks + frame.Content().ticks;
+                Later(700, [&, before] {
+                    ticksAtRest = frame.ticks + frame.Content().ticks - before;
+                    frame.EndDialog(IDOK);
+                });
+            });
+        });
+    });
+    frame.DoModal();
+    EXPECT_TRUE(beneath) << "the frame could not be raised above its content";
+    EXPECT_TRUE(putBack);
+    EXPECT_GE(frame.GetWindowOrder().Corrections(), 1);
+    EXPECT_TRUE(settled) << "the order checks went on";
+    EXPECT_EQ(ticksAtRest, 0);
 }
 
 // The content's hover upkeep runs from a control's hover look until a tick has found the
