@@ -82,7 +82,12 @@ void CSkinFrameDlg::CreateContent(const RECT& place)
         return;
     }
     m_content->SetScale(m_scale);
-    if (!m_content->Create(m_layout.contentTemplateId, this)) {
+    // Made at its template's place, the content must not drag the frame there (a picture
+    // composed for nothing); the frame follows it only once it is placed.
+    m_creatingContent = true;
+    const BOOL created = m_content->Create(m_layout.contentTemplateId, this);
+    m_creatingContent = false;
+    if (!created) {
         m_content.reset();
         return;
     }
@@ -102,6 +107,9 @@ void CSkinFrameDlg::CreateContent(const RECT& place)
 
 void CSkinFrameDlg::FollowContent(const RECT& contentWindowRect)
 {
+    if (m_creatingContent) {
+        return;
+    }
     m_moveSync = 0;
     MoveWindow(skin::Outset(contentWindowRect, m_layout.atCreation, m_scale), TRUE);
 }

@@ -79,5 +79,6 @@ private:
     bool m_hasPicture = false;
     SIZE m_pictureSize{};
     bool m_showContentWithFrame = false;
+    bool m_creatingContent = false;
     WineWindowOrder m_windowOrder;
 };
