@@ -5,7 +5,6 @@
 #include <gdiplus.h>
 
 #include "app/CVeskarDlg.h"
-#include "framework/CRichEditCtrl.h"
 
 CVeskarApp theApp;
 
@@ -23,7 +22,6 @@ BOOL CVeskarApp::InitInstance()
     ::InitCommonControlsEx(&controls);
     CWinApp::InitInstance();
     SetRegistryKey(L"应用程序向导生成的本地应用程序");
-    AfxInitRichEdit();
 
     {
         CVeskarDlg dialog;
