@@ -23,17 +23,35 @@ int PngImage::Height() const
     return m_image ? static_cast<int>(m_image->GetHeight()) : 0;
 }
 
-BOOL LoadPngResource(PngImagePtr* out, UINT id)
+namespace {
+
+// The bytes of the program's "PNG" resource `id`; null when it is missing or empty.
+const void* PngResourceBytes(UINT id, DWORD* size)
 {
     HMODULE module = AfxGetResourceHandle();
     HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG");
     if (!found) {
-        return FALSE;
+        return nullptr;
     }
-    const DWORD size = ::SizeofResource(module, found);
+    *size = ::SizeofResource(module, found);
     HGLOBAL loaded = ::LoadResource(module, found);
     const void* data = loaded ? ::LockResource(loaded) : nullptr;
-    if (!data || size == 0) {
+    return *size > 0 ? data : nullptr;
+}
+
+}  // namespace
+
+bool PngResourceExists(UINT id)
+{
+    DWORD size = 0;
+    return PngResourceBytes(id, &size) != nullptr;
+}
+
+BOOL LoadPngResource(PngImagePtr* out, UINT id)
+{
+    DWORD size = 0;
+    const void* data = PngResourceBytes(id, &size);
+    if (!data) {
         return FALSE;
     }
     HGLOBAL block = ::GlobalAlloc(GMEM_FIXED, size);

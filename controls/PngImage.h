@@ -38,6 +38,8 @@ using PngImagePtr = std::unique_ptr<PngImage>;
 // missing or cannot be loaded (then *out is untouched). Data that does not decode still
 // gives TRUE: the image then draws nothing.
 BOOL LoadPngResource(PngImagePtr* out, UINT id);
+// Whether LoadPngResource would find and load resource `id`, without decoding it.
+bool PngResourceExists(UINT id);
 
 // Draws the source rectangle (x, y, width, height in image pixels) of `image` stretched into
 // `dest`. A null image draws nothing.

@@ -57,10 +57,10 @@ RECT Sized(int left, int top, int width, int height)
     return RECT{left, top, left + width, top + height};
 }
 
-void SetUpLargeButton(CFeaturePngButton& button, const RECT& place, const RECT& slice, int hitInset,
-                      const int (&images)[4])
+void SetUpLargeButton(CFeaturePngButton& button, const PngImage* background, const RECT& place, const RECT& slice,
+                      int hitInset, const int (&images)[4])
 {
-    button.SetBackgroundImage(kBackgroundId);
+    button.SetBackgroundImage(background);
     button.SetBackgroundRect(slice.left, slice.top, slice.right, slice.bottom);
     button.SetStretch(TRUE);
     button.SetHitInset(hitInset, hitInset, hitInset, hitInset);
@@ -150,9 +150,10 @@ void CProblemSolvingFeedbackChildDlg::InitContent()
     m_close.SetImages(170, 171, 172, 173);
     m_close.SetStretch(TRUE);
 
-    SetUpLargeButton(m_solved, places.solved, kSolvedSlice, places.hitInset, {179, 180, 181, 182});
-    SetUpLargeButton(m_unsolved, places.unsolved, kUnsolvedSlice, places.hitInset, {184, 185, 186, 187});
-    SetUpLargeButton(m_moreSolutions, places.moreSolutions, kMoreSolutionsSlice, places.hitInset,
+    SetUpLargeButton(m_solved, GetBackground(), places.solved, kSolvedSlice, places.hitInset, {179, 180, 181, 182});
+    SetUpLargeButton(m_unsolved, GetBackground(), places.unsolved, kUnsolvedSlice, places.hitInset,
+                     {184, 185, 186, 187});
+    SetUpLargeButton(m_moreSolutions, GetBackground(), places.moreSolutions, kMoreSolutionsSlice, places.hitInset,
                      {193, 194, 195, 196});
 }
 

@@ -31,13 +31,14 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dialog.Open());
+        ASSERT_TRUE(LoadPngResource(&panelPicture, 139));
         dialog.png.MoveWindow(10, 10, 26, 34);
         dialog.png.SetImages(141, 142, 143, 144);
         dialog.png.SetStretch(TRUE);
 
         // The main panel's repair button over its slice of the panel's picture.
         dialog.feature.MoveWindow(10, 60, 284, 85);
-        dialog.feature.SetBackgroundImage(139);
+        dialog.feature.SetBackgroundImage(panelPicture.get());
         dialog.feature.SetBackgroundRect(58, 260, 342, 345);
         dialog.feature.SetHitInset(19, 19, 19, 19);
         dialog.feature.SetStretch(TRUE);
@@ -54,6 +55,9 @@ protected:
     int HitTest(CWnd& button, POINT screen) { return static_cast<int>(button.SendMessage(WM_NCHITTEST, 0, PointParam(screen))); }
     void Press(CWnd& button, POINT client) { button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, PointParam(client)); }
     void Release(CWnd& button, POINT client) { button.SendMessage(WM_LBUTTONUP, 0, PointParam(client)); }
+
+    // The panel's picture, which the feature button borrows.
+    PngImagePtr panelPicture;
 
     // Whether the button shows `image` over the slice of 139 at (58, 260) (feature button).
     void ExpectFeatureLook(UINT imageId, const char* what)
@@ -213,7 +217,9 @@ TEST_F(ButtonTest, MissingOrDamagedImagesPaintOnlyTheGroundAndStillClick)
     EXPECT_EQ(shown.Count([](COLORREF c) { return c != RGB(255, 255, 255); }), 0) << "white ground only";
 
     CFeaturePngButton& feature = dialog.feature;
-    EXPECT_TRUE(feature.SetBackgroundImage(IDP_DAMAGED_PNG));
+    PngImagePtr damaged;
+    ASSERT_TRUE(LoadPngResource(&damaged, IDP_DAMAGED_PNG));
+    feature.SetBackgroundImage(damaged.get());
     feature.Invalidate(TRUE);
     ClientPixels featureShown(feature.m_hWnd);
     EXPECT_EQ(featureShown.Width(), 284);
