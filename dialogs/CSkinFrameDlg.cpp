@@ -60,13 +60,16 @@ void CSkinFrameDlg::DrawPicture(LayeredPicture& picture, const PngImage& image)
     picture.Draw(image);
 }
 
+// The decoded image is dropped once the window has its picture: the system keeps what it
+// shows, and a frame is composed again only when its size changes.
 bool CSkinFrameDlg::ComposePicture(int width, int height)
 {
-    if (!m_background && !LoadPngResource(&m_background, m_layout.imageId)) {
+    PngImagePtr image;
+    if (!LoadPngResource(&image, m_layout.imageId)) {
         return false;
     }
     LayeredPicture picture(width, height);
-    DrawPicture(picture, *m_background);
+    DrawPicture(picture, *image);
     // Set before the update: the update resizes the window, which must not compose again.
     m_pictureSize = SIZE{width, height};
     RECT window;
@@ -156,7 +159,6 @@ void CSkinFrameDlg::OnDestroy()
 {
     m_windowOrder.Stop();
     Default();
-    m_background.reset();
     // The content's window goes first, while its object is whole, so that its own WM_DESTROY
     // (timers, borrowed images, the busy text's thread) runs; then the object.
     if (m_content && ::IsWindow(m_content->m_hWnd)) {

@@ -72,7 +72,6 @@ private:
     void CreateContent(const RECT& place);
 
     const SkinFrameLayout m_layout;
-    PngImagePtr m_background;
     std::unique_ptr<CSkinContentDlg> m_content;
     float m_scale = 1.0f;
     int m_moveSync;

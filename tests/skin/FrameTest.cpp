@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <functional>
 #include <thread>
 
@@ -133,6 +134,34 @@ TEST(LayeredFrame, PictureHasTheShadowsAlphaRampAndAnOpaqueInterior)
     const DWORD shadow = picture.Pixel(2, 78);
     EXPECT_LE(((shadow >> 16) & 0xFF), shadow >> 24);
     EXPECT_LE((shadow & 0xFF), shadow >> 24);
+}
+
+TEST(LayeredFrame, PictureOfTheImagesOwnSizeIsTheImagePremultiplied)
+{
+    PngImagePtr image;
+    ASSERT_TRUE(LoadPngResource(&image, 138));
+    const skintest::ReferenceImage reference(138);
+    ASSERT_TRUE(reference.Loaded());
+    LayeredPicture picture(reference.Width(), reference.Height());
+    picture.Draw(*image);
+    int differing = 0;
+    int translucent = 0;
+    for (int y = 0; y < reference.Height(); y += 3) {
+        for (int x = 0; x < reference.Width(); x += 3) {
+            const DWORD argb = reference.At(x, y);
+            const DWORD alpha = argb >> 24;
+            translucent += alpha > 0 && alpha < 255;
+            const DWORD shown = picture.Pixel(x, y);
+            bool same = (shown >> 24) == alpha;
+            for (int shift : {0, 8, 16}) {
+                const int expected = static_cast<int>(((argb >> shift) & 0xFF) * alpha / 255);
+                same = same && std::abs(static_cast<int>((shown >> shift) & 0xFF) - expected) <= 1;
+            }
+            differing += same ? 0 : 1;
+        }
+    }
+    EXPECT_GT(translucent, 100) << "the shadow's pixels must be among those compared";
+    EXPECT_EQ(differing, 0);
 }
 
 TEST(LayeredFrame, ProgressFrameIsLayeredAndCutOutWhereItsPictureIsClear)
