@@ -1,12 +1,17 @@
 #include "app/CQuenmarRepairDlg.h"
 
+#include <windowsx.h>
+
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/Messages.h"
 #include "app/PanelLayout.h"
+#include "app/ToolTexts.h"
 #include "dialogs/CProblemSolvingFeedbackDlg.h"
 #include "dialogs/CPromptDlg.h"
 #include "dialogs/CSkinFrameDlg.h"
+#include "framework/ThreadWait.h"
 #include "repair/MakerPages.h"
 #include "repair/ToolIdentity.h"
 #include "res/resource.h"
@@ -19,6 +24,19 @@ constexpr UINT kVersionCheckTimerId = 39;
 constexpr UINT kVersionCheckDelayMs = 100;
 // GetToolIsNewVersion's answer when a newer tool exists.
 constexpr int kNewVersionExists = 3;
+// How long the panel's going waits for its workers.
+constexpr DWORD kWorkerJoinBoundMs = 5000;
+
+// A check-box worker to the panel (posted): the box as the worker read it. wParam the number
+// of the click the worker was started for, lParam 1 when the box is ticked.
+constexpr UINT kAgreeStateRead = WM_APP + 0x33;
+
+// What one check-box worker is given; the worker deletes it.
+struct AgreeCheck {
+    HWND panel;
+    HWND box;
+    WPARAM click;
+};
 
 const SkinContentLayout kContentLayout = {
     139, 0, 0,       // the panel's picture, whole
@@ -29,7 +47,6 @@ const SkinContentLayout kContentLayout = {
     true,            // Enter and Escape do nothing
 };
 
-const wchar_t kTextInitFailed[] = L"工具初始化失败";
 const wchar_t kTextUnsupportedSystem[] = L"此工具不支持当前系统";
 const wchar_t kTextNewVersion[] = L"检测到当前工具有新的版本更新，请下载最新版本使用。";
 const wchar_t kTextRepairSucceeded[] = L"修复Quenmar软件名称显示乱码成功！";
@@ -57,6 +74,7 @@ BEGIN_MESSAGE_MAP(CQuenmarRepairDlg, CSkinContentDlg)
     ON_MESSAGE(WM_REPAIR_RESULT, OnRepairResult)
     ON_MESSAGE(WM_CLOSE_PROGRESS, OnCloseProgress)
     ON_MESSAGE(WM_HOOK_LBUTTONDOWN, OnHookLButtonDown)
+    ON_MESSAGE(kAgreeStateRead, OnAgreeStateRead)
     ON_BN_CLICKED(IDC_AGREE_CHECK, OnAgreeClicked)
     ON_BN_CLICKED(IDC_CLOSE, OnCloseClicked)
     ON_BN_CLICKED(IDC_MINIMIZE, OnMinimizeClicked)
@@ -213,19 +231,44 @@ void CQuenmarRepairDlg::CheckForNewVersion()
 
 void CQuenmarRepairDlg::OnAgreeClicked()
 {
-    // The thread asks for the check state, which the interface thread answers once it has
-    // finished with this click.
-    HANDLE thread = ::CreateThread(nullptr, 0, &CQuenmarRepairDlg::AgreeCheckThreadProc, this, 0, nullptr);
-    if (thread) {
-        ::CloseHandle(thread);
+    ForgetEndedAgreeWorkers();
+    auto* check = new AgreeCheck{m_hWnd, m_agree.m_hWnd, ++m_agreeClicks};
+    HANDLE thread = ::CreateThread(nullptr, 0, &CQuenmarRepairDlg::AgreeCheckThreadProc, check, 0, nullptr);
+    if (!thread) {
+        delete check;
+        m_repair.EnableButton(m_agree.GetCheck() == BST_CHECKED);
+        return;
     }
+    m_agreeWorkers.emplace_back(thread);
 }
 
+// The worker asks for the check state, which the interface thread answers once it has
+// finished with the click, and hands it back; it touches no window of the panel's itself.
 DWORD WINAPI CQuenmarRepairDlg::AgreeCheckThreadProc(LPVOID param)
 {
-    auto* panel = static_cast<CQuenmarRepairDlg*>(param);
-    panel->m_repair.EnableButton(panel->m_agree.GetCheck() == BST_CHECKED);
+    const std::unique_ptr<AgreeCheck> check(static_cast<AgreeCheck*>(param));
+    const LRESULT state = ::SendMessageW(check->box, BM_GETCHECK, 0, 0);
+    ::PostMessageW(check->panel, kAgreeStateRead, check->click, state == BST_CHECKED ? 1 : 0);
     return 1;
+}
+
+// Readings arrive in any order after a burst of clicks: the newest click's decides.
+LRESULT CQuenmarRepairDlg::OnAgreeStateRead(WPARAM click, LPARAM checked)
+{
+    if (!m_closing && click == m_agreeClicks) {
+        m_repair.EnableButton(checked != 0);
+    }
+    ForgetEndedAgreeWorkers();
+    return 0;
+}
+
+void CQuenmarRepairDlg::ForgetEndedAgreeWorkers()
+{
+    m_agreeWorkers.erase(std::remove_if(m_agreeWorkers.begin(), m_agreeWorkers.end(),
+                                        [](const UniqueHandle& worker) {
+                                            return ::WaitForSingleObject(worker.Get(), 0) == WAIT_OBJECT_0;
+                                        }),
+                         m_agreeWorkers.end());
 }
 
 // Before the main window ends, the user is asked whether the problem was solved.
@@ -281,15 +324,14 @@ void CQuenmarRepairDlg::HideAgreement()
 }
 
 // A left press anywhere on the desktop hides the bubble, unless it falls on the bubble or on
-// its link (the panel's own WM_LBUTTONDOWN toggles it there). The parameters are the hook's
-// and are not used.
-LRESULT CQuenmarRepairDlg::OnHookLButtonDown(WPARAM, LPARAM)
+// its link (the panel's own WM_LBUTTONDOWN toggles it there). The press's own point decides,
+// not where the pointer has gone since.
+LRESULT CQuenmarRepairDlg::OnHookLButtonDown(WPARAM, LPARAM pressPoint)
 {
     if (!m_agreement) {
         return 1;
     }
-    POINT cursor;
-    ::GetCursorPos(&cursor);
+    const POINT cursor{GET_X_LPARAM(pressPoint), GET_Y_LPARAM(pressPoint)};
     RECT panel;
     GetWindowRect(&panel);
     if (!::PtInRect(&panel, cursor)) {
@@ -312,13 +354,16 @@ void CQuenmarRepairDlg::OnMinimizeClicked()
 
 void CQuenmarRepairDlg::OnRepairClicked()
 {
+    // The modal pop-ups keep a second press away; the task refuses one as well.
+    if (m_repairTask.IsRunning()) {
+        return;
+    }
     if (!m_repairTask.StartRepair()) {
         ShowPrompt(kTextRepairFailed, nullptr);
         return;
     }
     // The worker's messages are handled only once the busy pop-up's modal loop runs, after
-    // the pop-up has been stored here.
-    m_progress.reset();
+    // the pop-up has been stored here. The previous repair's pop-up has ended long since.
     m_progress = std::make_unique<CExecutePromptDlg>();
     m_progress->SetText(kTextRepairing);
     m_progress->SetScale(GetScale());
@@ -327,7 +372,7 @@ void CQuenmarRepairDlg::OnRepairClicked()
 
 LRESULT CQuenmarRepairDlg::OnCloseProgress(WPARAM, LPARAM)
 {
-    if (m_progress && m_progress->m_hWnd) {
+    if (!m_closing && m_progress && m_progress->m_hWnd) {
         m_progress->SendMessage(WM_CLOSE_PROGRESS);
     }
     return 1;
@@ -335,6 +380,9 @@ LRESULT CQuenmarRepairDlg::OnCloseProgress(WPARAM, LPARAM)
 
 LRESULT CQuenmarRepairDlg::OnRepairResult(WPARAM result, LPARAM)
 {
+    if (m_closing) {
+        return 1;
+    }
     if (result == kRepairSucceeded) {
         ShowPrompt(kTextRepairSucceeded, nullptr);
     } else if (result == kRepairFailed) {
@@ -350,6 +398,16 @@ void CQuenmarRepairDlg::OnMoreToolsClicked()
 
 void CQuenmarRepairDlg::OnDestroy()
 {
+    // The workers go first, while everything they may still send to is whole: the repair's
+    // within its bound (the task and the log must outlive it), the check box's for good.
+    m_closing = true;
+    m_repairTask.Detach();
+    std::vector<HANDLE> agreeWorkers;
+    for (const UniqueHandle& worker : m_agreeWorkers) {
+        agreeWorkers.push_back(worker.Get());
+    }
+    WaitForThreads(agreeWorkers.data(), static_cast<DWORD>(agreeWorkers.size()), kWorkerJoinBoundMs);
+    m_agreeWorkers.clear();
     m_close.ReleaseImages();
     m_minimize.ReleaseImages();
     m_repair.ReleaseImages();

@@ -4,6 +4,7 @@
 // shows its result, keeps the repair button's state in line with the agreement check box and
 // opens the maker's pages through the feedback library.
 #include <memory>
+#include <vector>
 
 #include "controls/CCheckBoxBtn.h"
 #include "controls/CDrawTextStatic.h"
@@ -37,6 +38,7 @@ protected:
     LRESULT OnHookLButtonDown(WPARAM, LPARAM);
     LRESULT OnRepairResult(WPARAM result, LPARAM);
     LRESULT OnCloseProgress(WPARAM, LPARAM);
+    LRESULT OnAgreeStateRead(WPARAM click, LPARAM checked);
     void OnAgreeClicked();
     void OnCloseClicked();
     void OnMinimizeClicked();
@@ -54,6 +56,7 @@ private:
     void ToggleAgreement();
     void HideAgreement();
     static DWORD WINAPI AgreeCheckThreadProc(LPVOID param);
+    void ForgetEndedAgreeWorkers();
 
     CDrawTextStatic m_version;
     CPngButton m_close;
@@ -70,4 +73,10 @@ private:
     CDrawTextStatic m_feedbackLink;
     CFeedbackLibrary m_feedback;
     CMouseHook m_hook;
+    // The check box's workers that may still run; joined when the panel goes.
+    std::vector<UniqueHandle> m_agreeWorkers;
+    // Clicks on the check box so far: only the newest click's reading is applied.
+    WPARAM m_agreeClicks = 0;
+    // Set when the window starts going: what a worker still sends then changes nothing.
+    bool m_closing = false;
 };

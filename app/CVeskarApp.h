@@ -6,4 +6,10 @@
 class CVeskarApp : public CWinApp {
 public:
     BOOL InitInstance() override;
+    int ExitInstance() override { return m_exitCode; }
+
+private:
+    void RunInteractive();
+
+    int m_exitCode = 0;
 };

@@ -3,6 +3,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CQuenmarRepairDlg.h"
 #include "app/SelfRemoval.h"
+#include "app/ToolTexts.h"
 #include "framework/CWinApp.h"
 #include "framework/Handles.h"
 #include "res/resource.h"
@@ -21,8 +22,6 @@ const SkinFrameLayout kFrameLayout = {
     true,                      // Enter and Escape do nothing
     true,                      // without its picture the window could not be closed: it ends
 };
-
-const wchar_t kTitle[] = L"Quenmar软件名称显示乱码修复工具";
 
 }  // namespace
 
@@ -49,7 +48,7 @@ BOOL CVeskarDlg::OnInitDialog()
     AddAboutMenuEntry();
     SetIcon(m_icon, TRUE);
     SetIcon(m_icon, FALSE);
-    SetWindowText(kTitle);
+    SetWindowText(kToolTitle);
     return CSkinFrameDlg::OnInitDialog();
 }
 
@@ -90,9 +89,13 @@ void CVeskarDlg::OnPaint()
 }
 
 // The panel's window is gone already (owned windows go before their owner); the base deletes
-// the panel object, and then the tool's files may go.
+// the panel object, and then the tool's files may go. A window that never showed removes
+// nothing: the user is told the tool could not start and keeps it to try again.
 void CVeskarDlg::OnDestroy()
 {
+    m_showed = HasPicture() && GetContent() != nullptr;
     CSkinFrameDlg::OnDestroy();
-    StartSelfRemoval();
+    if (m_showed) {
+        StartSelfRemoval();
+    }
 }

@@ -8,6 +8,9 @@ class CVeskarDlg : public CSkinFrameDlg {
 public:
     CVeskarDlg();
 
+    // Whether the main window could show itself (its picture and its panel were made).
+    bool Showed() const { return m_showed; }
+
 protected:
     std::unique_ptr<CSkinContentDlg> MakeContent() override;
     BOOL OnInitDialog() override;
@@ -23,4 +26,5 @@ private:
     void AddAboutMenuEntry();
 
     HICON m_icon;
+    bool m_showed = false;
 };

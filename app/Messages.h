@@ -18,7 +18,8 @@ constexpr WPARAM kPromptOk = 1;
 constexpr WPARAM kPromptCancel = 2;
 
 // Low-level mouse hook to the main panel (posted): a left button went down anywhere on the
-// desktop. The parameters are the hook's and must not be used (lParam is gone by then).
+// desktop. wParam WM_LBUTTONDOWN, lParam the press's screen point (GET_X_LPARAM, GET_Y_LPARAM):
+// by the time the message is handled the pointer may be elsewhere.
 constexpr UINT WM_HOOK_LBUTTONDOWN = 0x7E8;
 
 // Skinned scroll frame's subclass procedure to the frame (posted): lay the clip window and

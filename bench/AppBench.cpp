@@ -19,9 +19,15 @@
 
 #include "bench/BareDialogIds.h"
 #include "res/resource.h"
-#include "tests/app/AppDriver.h"
+#include "tests/support/Files.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+#include "tests/support/Text.h"
+#include "tests/support/Tool.h"
+#include "tests/support/ToolRun.h"
+#include "tests/support/Waits.h"
 
-using namespace appdriver;
+using namespace testsupport;
 
 namespace {
 

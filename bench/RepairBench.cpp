@@ -10,6 +10,9 @@
 #include "log/CLogSaveCloseFile.h"
 #include "log/LogRecord.h"
 #include "repair/RunCommand.h"
+#include "tests/support/Files.h"
+
+using testsupport::TempFolder;
 
 namespace {
 
@@ -33,15 +36,6 @@ double Time(Work work)
     work();
     ::QueryPerformanceCounter(&end);
     return Seconds(start, end);
-}
-
-std::wstring MakeFolder()
-{
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"veskar-bench-" + std::to_wstring(::GetCurrentProcessId()) + L"\\";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
 }
 
 void Remove(const std::wstring& path)
@@ -114,16 +108,15 @@ double DirectCommandSeconds()
 // other work of a busy machine weighs on both sides alike.
 int wmain()
 {
-    const std::wstring folder = MakeFolder();
     double writer = 1e9;
     double plain = 1e9;
-    for (int round = 0; round < kRounds; ++round) {
-        plain = std::min(plain, PlainSeconds(folder));
-        writer = std::min(writer, WriterSeconds(folder));
+    {
+        const TempFolder folder;
+        for (int round = 0; round < kRounds; ++round) {
+            plain = std::min(plain, PlainSeconds(folder.Path()));
+            writer = std::min(writer, WriterSeconds(folder.Path()));
+        }
     }
-    Remove(folder + L"writer.txt");
-    Remove(folder + L"plain.txt");
-    ::RemoveDirectoryW(folder.c_str());
     std::printf("| close-file log writer, records/s (plain open-append-close loop) | %.0f | %.0f | %.2f |\n",
                 kRecords / writer, kRecords / plain, plain / writer);
 

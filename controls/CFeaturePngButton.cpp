@@ -18,7 +18,6 @@ void CFeaturePngButton::SetHitInset(int left, int top, int right, int bottom)
 void CFeaturePngButton::EnableButton(BOOL enable)
 {
     m_state = enable ? kButtonNormal : kButtonDisabled;
-    // Both calls are carried out for the window on its own thread.
     ::EnableWindow(m_hWnd, enable);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }

@@ -11,7 +11,7 @@ public:
     // The part of that picture (image pixels) that the button covers.
     void SetBackgroundRect(int left, int top, int right, int bottom);
     void SetHitInset(int left, int top, int right, int bottom);
-    // Enables or disables the button with its look; may be called from another thread.
+    // Enables or disables the button with its look.
     void EnableButton(BOOL enable);
     void ReleaseImages() override;
 

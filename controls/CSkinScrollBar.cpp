@@ -77,6 +77,7 @@ BEGIN_MESSAGE_MAP(CSkinScrollBar, CScrollBar)
     ON_WM_LBUTTONUP()
     ON_WM_TIMER()
     ON_WM_MOUSELEAVE()
+    ON_WM_CAPTURECHANGED()
 END_MESSAGE_MAP()
 
 void CSkinScrollBar::SetSkinBitmap(HBITMAP skin)
@@ -411,7 +412,25 @@ void CSkinScrollBar::DragTo(POINT pt)
 
 void CSkinScrollBar::OnLButtonUp(UINT flags, POINT pt)
 {
+    EndPress(pt);
     ::ReleaseCapture();
+}
+
+// Another window took the mouse (a pop-up, the system's switch to another program): the
+// press or drag ends where it is, with its repeat, as if the button had been released.
+void CSkinScrollBar::OnCaptureChanged(HWND newCapture)
+{
+    if (newCapture != m_hWnd) {
+        POINT cursor;
+        ::GetCursorPos(&cursor);
+        ScreenToClient(&cursor);
+        EndPress(cursor);
+    }
+    Default();
+}
+
+void CSkinScrollBar::EndPress(POINT pt)
+{
     if (m_bDragging) {
         m_bDragging = FALSE;
         // The parent may set this bar's position while handling the notification.

@@ -46,6 +46,9 @@ protected:
     void OnLButtonDown(UINT flags, POINT pt);
     void OnMouseMove(UINT flags, POINT pt);
     void OnLButtonUp(UINT flags, POINT pt);
+    void OnCaptureChanged(HWND newCapture);
+    // Ends a press on an arrow or the track, or a drag of the thumb; `pt` in client coordinates.
+    void EndPress(POINT pt);
     void OnTimer(UINT_PTR id);
     void OnMouseLeave();
 

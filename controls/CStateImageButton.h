@@ -2,8 +2,6 @@
 // The state machine and images shared by the two image buttons: four looks (normal, hover,
 // pressed, disabled), switched by the mouse messages the button sees and by its owner's
 // hover upkeep.
-#include <atomic>
-
 #include "controls/CSkinnedButton.h"
 #include "controls/HoverTarget.h"
 #include "controls/PngImage.h"
@@ -46,8 +44,8 @@ protected:
     void OnLButtonDown(UINT flags, POINT client);
     void OnLButtonUp(UINT flags, POINT client);
 
-    // Written by EnableButton, possibly from another thread; read by the next paint.
-    std::atomic<int> m_state{kButtonNormal};
+    // The look the next paint shows; changed on the window's own thread only.
+    int m_state = kButtonNormal;
     UINT m_imageIds[4] = {};
     bool m_imageFound[4] = {};
     PngImagePtr m_images[4];

@@ -104,6 +104,6 @@ LRESULT CExecutePromptDlg::OnCloseProgress(WPARAM, LPARAM)
         content->ShowWindow(SW_HIDE);
     }
     ShowWindow(SW_HIDE);
-    OnOK();
+    EndDialog(IDOK);
     return 0;
 }

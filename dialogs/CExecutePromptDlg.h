@@ -40,6 +40,10 @@ public:
 protected:
     std::unique_ptr<CSkinContentDlg> MakeContent() override;
     void OnContentPlaced(CSkinContentDlg& content) override;
+    // Enter, Escape, Alt+F4 and WM_CLOSE do not end it: the repair goes on whatever the user
+    // presses, and only its end (WM_CLOSE_PROGRESS) takes the notice away.
+    void OnOK() override {}
+    void OnCancel() override {}
     LRESULT OnCloseProgress(WPARAM, LPARAM);
 
     DECLARE_MESSAGE_MAP()

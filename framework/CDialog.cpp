@@ -1,5 +1,7 @@
 #include "framework/CDialog.h"
 
+#include <vector>
+
 #include "framework/CWinApp.h"
 
 namespace {
@@ -27,6 +29,48 @@ TemplateInfo LoadDialogTemplate(UINT id)
     info.position = {static_cast<short>(xy[0]), static_cast<short>(xy[1])};
     return info;
 }
+
+// While a modal dialog runs, every other visible top-level window of its thread is disabled, as the
+// system's task-modal message box does: an owned pop-up (a layered frame's content, a panel
+// over its frame) is a top-level window of its own, and disabling the owner alone would leave
+// it taking clicks behind the dialog. Exactly the windows disabled here are enabled again.
+class ThreadWindowsDisabled {
+public:
+    // The owner is disabled even while hidden: that is what tells the dialog it is modal.
+    explicit ThreadWindowsDisabled(HWND owner)
+    {
+        if (owner && ::IsWindowEnabled(owner)) {
+            ::EnableWindow(owner, FALSE);
+            m_disabled.push_back(owner);
+        }
+        ::EnumThreadWindows(::GetCurrentThreadId(), &ThreadWindowsDisabled::DisableOne,
+                            reinterpret_cast<LPARAM>(this));
+    }
+    ~ThreadWindowsDisabled()
+    {
+        for (auto window = m_disabled.rbegin(); window != m_disabled.rend(); ++window) {
+            if (::IsWindow(*window)) {
+                ::EnableWindow(*window, TRUE);
+            }
+        }
+    }
+    ThreadWindowsDisabled(const ThreadWindowsDisabled&) = delete;
+    ThreadWindowsDisabled& operator=(const ThreadWindowsDisabled&) = delete;
+
+private:
+    static BOOL CALLBACK DisableOne(HWND window, LPARAM param)
+    {
+        auto* self = reinterpret_cast<ThreadWindowsDisabled*>(param);
+        // Hidden windows (the input method's among them) are left alone.
+        if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+            ::EnableWindow(window, FALSE);
+            self->m_disabled.push_back(window);
+        }
+        return TRUE;
+    }
+
+    std::vector<HWND> m_disabled;
+};
 
 }  // namespace
 
@@ -86,23 +130,21 @@ HWND CDialog::OwnerForModal() const
 INT_PTR CDialog::DoModal()
 {
     HWND owner = OwnerForModal();
-    const bool disableOwner = owner && ::IsWindowEnabled(owner);
-    if (disableOwner) {
-        ::EnableWindow(owner, FALSE);
-    }
     m_modalRunning = true;
     m_continueModal = true;
     m_modalResult = -1;
-    if (CreateFromTemplate(owner) && m_continueModal) {
-        RunModalLoop();
-    }
-    m_modalRunning = false;
-    if (m_hWnd) {
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-    }
-    if (disableOwner) {
-        ::EnableWindow(owner, TRUE);
+    {
+        const ThreadWindowsDisabled disabled(owner);
+        if (CreateFromTemplate(owner) && m_continueModal) {
+            RunModalLoop();
+        }
+        m_modalRunning = false;
+        if (m_hWnd) {
+            ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                           SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+        }
+        // The windows behind it are enabled again before it goes, so that activation can
+        // return to them rather than to another program.
     }
     if (owner && ::GetActiveWindow() == m_hWnd) {
         ::SetActiveWindow(owner);

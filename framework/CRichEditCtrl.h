@@ -2,6 +2,7 @@
 #include <richedit.h>
 
 #include "framework/CWnd.h"
+#include "framework/SystemLibrary.h"
 
 // A rich edit control ("RichEdit20W") of a dialog template. The class must be registered
 // before the dialog is made (AfxInitRichEdit).
@@ -13,9 +14,10 @@ public:
     void LineScroll(int lines) { SendMessage(EM_LINESCROLL, 0, lines); }
 };
 
-// Loads the rich edit library once; later calls only report whether it is there.
+// Loads the rich edit library from the system folder once; later calls only report whether
+// it is there.
 inline BOOL AfxInitRichEdit()
 {
-    static HMODULE module = ::LoadLibraryW(L"riched20.dll");
+    static HMODULE module = LoadSystemLibrary(L"riched20.dll");
     return module != nullptr;
 }

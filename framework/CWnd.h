@@ -115,6 +115,7 @@ protected:
     void OnMButtonDown(UINT, POINT) { Default(); }
     void OnMouseMove(UINT, POINT) { Default(); }
     void OnMouseLeave() { Default(); }
+    void OnCaptureChanged(HWND) { Default(); }
     void OnSysCommand(UINT, LPARAM) { Default(); }
     void OnVScroll(UINT, UINT, HWND) { Default(); }
     void OnHScroll(UINT, UINT, HWND) { Default(); }

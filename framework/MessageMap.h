@@ -99,6 +99,9 @@ private:
 #define ON_WM_MOUSELEAVE()                                                  \
     {WM_MOUSELEAVE, 0, 0, [](CWnd* self, WPARAM, LPARAM) -> LRESULT {       \
          AFX_SELF->OnMouseLeave(); return 0; }},
+#define ON_WM_CAPTURECHANGED()                                              \
+    {WM_CAPTURECHANGED, 0, 0, [](CWnd* self, WPARAM, LPARAM l) -> LRESULT {  \
+         AFX_SELF->OnCaptureChanged(reinterpret_cast<HWND>(l)); return 0; }},
 #define ON_WM_SYSCOMMAND()                                                  \
     {WM_SYSCOMMAND, 0, 0, [](CWnd* self, WPARAM w, LPARAM l) -> LRESULT {   \
          AFX_SELF->OnSysCommand(static_cast<UINT>(w), l); return 0; }},

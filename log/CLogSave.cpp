@@ -31,16 +31,18 @@ CLogSave& CLogSave::GetInstance()
 CLogSave::CLogSave(const std::wstring& baseFolder)
 {
     m_logFolder = baseFolder + kLogFolderName;
-    // Anything by that name, a plain file too, counts as there; only this one level is made.
-    if (::GetFileAttributesW(m_logFolder.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        ::CreateDirectoryW(m_logFolder.c_str(), nullptr);
-    }
+    // Only this one level is made. A folder that is not ours (or anything else by that name)
+    // gets no writer: every record is lost, as when a file cannot be written.
+    m_folder = std::make_unique<LogFolder>(m_logFolder);
     m_logFolder += L"\\";
 
     const std::wstring print =
         ReadProfileString(baseFolder + kConfigFileName, kConfigSection, kConfigPrintKey, kConfigPrintDefault);
     m_print = _wtoi(print.c_str()) == 1;
 
+    if (!m_folder->Usable()) {
+        return;
+    }
     if (_wtoi(kWriterMode) == 1) {
         m_writer = std::make_unique<CLogSaveOpenFile>(m_logFolder);
     } else {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "log/CLogBase.h"
+#include "log/LogFolder.h"
 
 // The program's one log front end. Log files lie in the folder ToolLog under the
 // machine-wide application-data folder; logCfg.ini beside that folder switches the
@@ -36,5 +37,6 @@ public:
 private:
     bool m_print = false;
     std::wstring m_logFolder;
+    std::unique_ptr<LogFolder> m_folder;  // held while the writer writes into it
     std::unique_ptr<CLogBase> m_writer;
 };

@@ -15,8 +15,7 @@ void CLogSaveCloseFile::WritePacket(CPacketLog& packet)
     ::GetLocalTime(&now);
     const uint64_t length = AppendToLogFile(file.Get(), FormatLogRecord(now, packet.GetContent()));
     if (length > kLogSizeLimit) {
-        file.Reset();
-        MoveToBackup(path);
+        MoveToBackup(file.Get(), path);
     }
 }
 

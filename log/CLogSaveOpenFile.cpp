@@ -28,8 +28,10 @@ int CLogSaveOpenFile::CLogFile::Write(CPacketLog packet)
 
 void CLogSaveOpenFile::CLogFile::Rotate()
 {
+    if (m_file.Valid()) {
+        MoveToBackup(m_file.Get(), m_path);
+    }
     m_file.Reset();
-    MoveToBackup(m_path);
 }
 
 CLogSaveOpenFile::CLogFile* CLogSaveOpenFile::FindOrAddFile(const std::wstring& fileName)

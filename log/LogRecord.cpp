@@ -1,6 +1,10 @@
 #include "log/LogRecord.h"
 
 #include <cstdio>
+#include <vector>
+
+#include "framework/Handles.h"
+#include "log/LogFolder.h"
 
 std::wstring Cp936ToWide(const std::string& text)
 {
@@ -59,8 +63,20 @@ std::wstring BackupPathOf(const std::wstring& path) { return path + L"bak"; }
 
 HANDLE OpenLogFile(const std::wstring& path)
 {
-    return ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // The path is asked as well as the handle: Wine shows a link only on its path.
+    if (IsReparsePoint(::GetFileAttributesW(path.c_str()))) {
+        return INVALID_HANDLE_VALUE;
+    }
+    UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!file.Valid() || !::GetFileInformationByHandle(file.Get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsReparsePoint(info.dwFileAttributes) ||
+        info.nNumberOfLinks != 1) {
+        return INVALID_HANDLE_VALUE;
+    }
+    return file.Release();
 }
 
 uint64_t AppendToLogFile(HANDLE file, const std::string& record)
@@ -76,7 +92,16 @@ uint64_t AppendToLogFile(HANDLE file, const std::string& record)
     return static_cast<uint64_t>(size.QuadPart);
 }
 
-void MoveToBackup(const std::wstring& path)
+void MoveToBackup(HANDLE file, const std::wstring& path)
 {
-    ::MoveFileExW(path.c_str(), BackupPathOf(path).c_str(), MOVEFILE_REPLACE_EXISTING);
+    const std::wstring backup = BackupPathOf(path);
+    const size_t nameBytes = backup.size() * sizeof(wchar_t);
+    // FILE_RENAME_INFO ends in the first character of the name; the rest follows it.
+    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    backup.copy(rename->FileName, backup.size());
+    ::SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()));
 }

@@ -25,14 +25,17 @@ std::string HexText(const unsigned char* bytes, int count);
 // The single backup of a log file: "bak" appended to the full name, without a dot.
 std::wstring BackupPathOf(const std::wstring& path);
 
-// Opens (creating when missing, keeping the content) for reading and writing, shared with
-// every other reader and writer. INVALID_HANDLE_VALUE on failure.
+// Opens (creating when missing, keeping the content) for reading, writing and renaming,
+// shared with every other reader and writer. A link of any kind is refused, and so is a
+// file with more than one name: the record would land in some other file. Returns
+// INVALID_HANDLE_VALUE then, as on any failure.
 HANDLE OpenLogFile(const std::wstring& path);
 
 // Appends the record at the end of the file in one write. Returns the file's length
 // afterwards, or 0 when the length cannot be read.
 uint64_t AppendToLogFile(HANDLE file, const std::string& record);
 
-// Moves a full log file to its backup name, replacing the older backup. The file must be
-// closed; a failed move is left for the next record to retry.
-void MoveToBackup(const std::wstring& path);
+// Moves a full log file, open as OpenLogFile opened it, to its backup name, replacing the
+// older backup. Renamed through the handle, so that it is the file that was checked and
+// written; a failed move is left for the next record to retry.
+void MoveToBackup(HANDLE file, const std::wstring& path);

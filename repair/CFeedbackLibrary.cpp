@@ -47,7 +47,10 @@ bool CFeedbackLibrary::LoadFeedbackLibrary()
     if (folder.empty()) {
         return false;
     }
-    m_module = ::LoadLibraryW((folder + kFileName).c_str());
+    // By its full path; what it imports in turn comes from its own folder or the system's,
+    // never from the current folder or the search path.
+    m_module = ::LoadLibraryExW((folder + kFileName).c_str(), nullptr,
+                                LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     // GetProcAddress on a null module would search the program itself.
     bool complete = m_module != nullptr
         && Resolve("InitFreedbackDll", m_initFreedbackDll)

@@ -11,10 +11,11 @@ HWND g_hookWindow = nullptr;
 
 LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM wParam, LPARAM lParam)
 {
-    // Only posted, never sent: the hook must return quickly. lParam is the hook's event
-    // record and is gone when the message arrives; the receiver does not read it.
-    if (wParam == WM_LBUTTONDOWN && g_hookWindow) {
-        ::PostMessageW(g_hookWindow, WM_HOOK_LBUTTONDOWN, wParam, lParam);
+    // Only posted, never sent: the hook must return quickly. The hook's event record is gone
+    // when the message arrives, so the press's point travels by value.
+    if (code == HC_ACTION && wParam == WM_LBUTTONDOWN && g_hookWindow) {
+        const POINT press = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->pt;
+        ::PostMessageW(g_hookWindow, WM_HOOK_LBUTTONDOWN, wParam, MAKELPARAM(press.x, press.y));
     }
     return ::CallNextHookEx(g_hook, code, wParam, lParam);
 }

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "framework/Handles.h"
+#include "framework/SystemFolders.h"
+#include "repair/HandleListStartup.h"
 
 namespace {
 
@@ -15,17 +17,8 @@ constexpr DWORD kReadChunkSize = kReadBufferSize - 1;
 // A fixed pause after every chunk of output: the agent writes little, and in bursts.
 constexpr DWORD kPauseAfterChunkMs = 500;
 
-// The interpreter by its full path: the tool runs elevated, so a cmd.exe lying in the tool's
-// folder or the current folder must never be the one found.
-std::wstring InterpreterPath()
-{
-    wchar_t folder[MAX_PATH] = {};
-    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return std::wstring();
-    }
-    return std::wstring(folder, length) + L"\\cmd.exe";
-}
+// /D: no AutoRun command from the user's registry runs in our elevated interpreter.
+constexpr wchar_t kInterpreterPrefix[] = L"cmd /D /C ";
 
 // Ends the command's job, and with it every process of the command, when the bound passes
 // before Finish is called.
@@ -103,17 +96,24 @@ bool RunCommand(std::wstring command, std::wstring& output, DWORD timeoutMs)
     // Only the write end goes to the command.
     ::SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
 
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    ::GetStartupInfoW(&startup);
-    startup.hStdOutput = writeEnd.Get();
-    startup.hStdError = writeEnd.Get();
-    startup.wShowWindow = SW_HIDE;
-    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+    UniqueHandle nullInput(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                                         OPEN_EXISTING, 0, nullptr));
 
-    const std::wstring interpreter = InterpreterPath();
-    const std::wstring text = L"cmd /C " + command;
-    if (interpreter.empty() || text.size() >= kCommandLineCapacity) {
+    // Nothing of the tool's own start-up and no other handle of ours reaches the command.
+    HandleListStartup startup({nullInput.Get(), writeEnd.Get()});
+    STARTUPINFOW& info = startup.Info();
+    info.hStdInput = nullInput.Get();
+    info.hStdOutput = writeEnd.Get();
+    info.hStdError = writeEnd.Get();
+    info.wShowWindow = SW_HIDE;
+    info.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+
+    // The interpreter by its full path, working in the system folder: the tool runs elevated,
+    // so nothing in the tool's folder or its current folder may be picked up.
+    const std::wstring system = SystemFolder();
+    const std::wstring interpreter = system + L"\\cmd.exe";
+    const std::wstring text = kInterpreterPrefix + command;
+    if (!nullInput.Valid() || !startup.Valid() || system.empty() || text.size() >= kCommandLineCapacity) {
         return false;
     }
     std::vector<wchar_t> commandLine(kCommandLineCapacity, L'\0');
@@ -121,8 +121,8 @@ bool RunCommand(std::wstring command, std::wstring& output, DWORD timeoutMs)
 
     // Started suspended so that it is inside the job before it can start anything itself.
     PROCESS_INFORMATION process = {};
-    if (!::CreateProcessW(interpreter.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
-                          nullptr, nullptr, &startup, &process)) {
+    if (!::CreateProcessW(interpreter.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                          CREATE_SUSPENDED | EXTENDED_STARTUPINFO_PRESENT, nullptr, system.c_str(), &info, &process)) {
         return false;
     }
     UniqueHandle processHandle(process.hProcess);

@@ -37,10 +37,12 @@ harness_install_deps() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   fi
   # Wine takes the code page (936) and the encoding of Unix file names from this locale; without
-  # it generated, files with Chinese names cannot be created.
+  # it generated, files with Chinese names cannot be created. It goes into a folder of its own,
+  # not into the locale archive: this shell looked for the archive when it started and does not
+  # look again, so exporting LC_ALL (harness_wine_env) would warn that it cannot be set.
   if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
     harness_log "generating the zh_CN.UTF-8 locale"
-    $sudo localedef -i zh_CN -c -f UTF-8 zh_CN.UTF-8
+    $sudo localedef --no-archive -i zh_CN -c -f UTF-8 zh_CN.UTF-8
   fi
 }
 
@@ -209,6 +211,9 @@ harness_start() {
       sleep 0.1
     done
     harness_display_answers "$display" || { harness_log "Xvfb did not start"; return 1; }
+    # Xvfb starts with its pointer in the middle of the screen, where the tool's windows open:
+    # Wine takes every window that appears under it for a move there.
+    DISPLAY=$display xdotool mousemove "${HARNESS_SCREEN%x*}" "${HARNESS_SCREEN#*x}" >/dev/null 2>&1 || true
   fi
   export DISPLAY=$display
   harness_wine_env
@@ -221,8 +226,19 @@ harness_start() {
   wine wineboot </dev/null >/dev/null 2>&1
   local keeper_pid=""
   if [ -f "$BUILD_DIR/standins/keeper.exe" ]; then
-    wine "$BUILD_DIR/standins/keeper.exe" </dev/null >/dev/null 2>&1 &
+    # The desktop process inherits the standard streams of the first program that makes a
+    # window: until the keeper's window exists, a test's window would hand the desktop the
+    # test's output pipe, and ctest would wait for that pipe to close for good.
+    local ready=$BUILD_DIR/keeper.ready
+    rm -f "$ready"
+    wine "$BUILD_DIR/standins/keeper.exe" "$(winepath -w "$ready")" </dev/null >/dev/null 2>&1 &
     keeper_pid=$!
+    local i
+    for i in $(seq 1 300); do
+      [ -f "$ready" ] && break
+      sleep 0.1
+    done
+    [ -f "$ready" ] || { harness_log "the desktop keeper did not start"; return 1; }
   fi
   cat >"$HARNESS_STATE" <<EOF
 DISPLAY=$display

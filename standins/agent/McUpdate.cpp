@@ -12,6 +12,8 @@ const wchar_t kModeVariable[] = L"MCUPDATE_STANDIN_MODE";
 const wchar_t kJournalVariable[] = L"MCUPDATE_STANDIN_JOURNAL";
 const wchar_t kModeFileName[] = L"McUpdate.mode";
 const wchar_t kJournalFileName[] = L"McUpdate.journal";
+const wchar_t kReleaseVariable[] = L"MCUPDATE_STANDIN_RELEASE";
+const wchar_t kReleaseFileName[] = L"McUpdate.release";
 // First argument of the lingering child that the "child" mode leaves behind.
 const wchar_t kLingerSwitch[] = L"/linger";
 
@@ -189,6 +191,18 @@ void EmitBinary()
     }
 }
 
+// Waits until the release file exists: a test holds the agent running as long as it likes.
+void WaitForRelease(const std::wstring& program)
+{
+    std::wstring path = Variable(kReleaseVariable);
+    if (path.empty()) {
+        path = FolderOf(program) + kReleaseFileName;
+    }
+    while (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        ::Sleep(50);
+    }
+}
+
 // Starts a copy of this program that inherits our handles, the output pipe's write end
 // among them, and outlives us.
 void LeaveLingeringChild(const std::wstring& program)
@@ -244,6 +258,11 @@ int wmain()
     if (mode == L"hang") {
         Emit("McUpdate: waiting forever.\r\n");
         ::Sleep(INFINITE);
+        return 0;
+    }
+    if (mode == L"hold") {
+        Emit("McUpdate: held until released.\r\n");
+        WaitForRelease(program);
         return 0;
     }
     if (mode == L"child") {

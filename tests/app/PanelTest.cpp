@@ -3,32 +3,21 @@
 // by the top strip, keys that must not close it and the more-tools button.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "app/PanelLayout.h"
-#include "tests/app/AppTestSupport.h"
-#include "tests/app/ScreenImage.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Text.h"
+#include "tests/support/ToolSession.h"
+#include "tests/support/Waits.h"
+#include "tests/support/WindowQueries.h"
 
-using namespace apptest;
+using namespace testsupport;
 
 namespace {
-
-constexpr int kRepairNormalImage = 188;
-constexpr int kRepairDisabledImage = 191;
-
-std::string Text(const RECT& r)
-{
-    return "[" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
-           std::to_string(r.bottom) + "]";
-}
-
-#define EXPECT_RECT(expected, actual) EXPECT_EQ(Text(expected), Text(actual))
-
-RECT Offset(RECT r, int dx, int dy)
-{
-    ::OffsetRect(&r, dx, dy);
-    return r;
-}
 
 // A started tool whose panel shows and whose version check has run.
 class PanelTest : public ::testing::Test {
@@ -44,12 +33,7 @@ protected:
     ToolRun& Run() { return m_tool->Run(); }
     HWND Control(int id) const { return ::GetDlgItem(m_panel, id); }
     RECT Rect(int id) const { return ControlClientRect(m_panel, id); }
-    LRESULT CheckState() const
-    {
-        DWORD_PTR state = 0;
-        ::SendMessageTimeoutW(Control(1012), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
-        return static_cast<LRESULT>(state);
-    }
+    LRESULT CheckState() const { return testsupport::CheckState(m_panel, IDC_AGREE_CHECK); }
 
     std::unique_ptr<ToolSession> m_tool;
     HWND m_panel = nullptr;
@@ -67,18 +51,18 @@ TEST_F(PanelTest, ControlsLieWhereTheDesignPutsThemAt96Dpi)
     const RECT panel = WindowScreenRect(m_panel);
     EXPECT_EQ(410, frame.right - frame.left);
     EXPECT_EQ(611, frame.bottom - frame.top);
-    EXPECT_RECT((RECT{frame.left + 5, frame.top + 4, frame.right - 5, frame.bottom - 7}), panel);
+    EXPECT_RECT(panel, (RECT{frame.left + 5, frame.top + 4, frame.right - 5, frame.bottom - 7}));
 
-    EXPECT_RECT((RECT{368, 0, 394, 34}), Rect(1004));
-    EXPECT_RECT((RECT{340, 0, 366, 34}), Rect(1010));
-    EXPECT_RECT((RECT{188, 16, 228, 31}), Rect(1013));
-    EXPECT_RECT((RECT{58, 260, 342, 345}), Rect(1011));
-    EXPECT_RECT((RECT{45, 540, 103, 558}), Rect(1017));
+    EXPECT_RECT(Rect(IDC_CLOSE), (RECT{368, 0, 394, 34}));
+    EXPECT_RECT(Rect(IDC_MINIMIZE), (RECT{340, 0, 366, 34}));
+    EXPECT_RECT(Rect(IDC_VERSION), (RECT{188, 16, 228, 31}));
+    EXPECT_RECT(Rect(IDC_REPAIR), (RECT{58, 260, 342, 345}));
+    EXPECT_RECT(Rect(IDC_MORE_TOOLS), (RECT{45, 540, 103, 558}));
 
     // The bottom strip: check box, agreement link right after it, feedback link at the right.
-    const RECT agree = Rect(1012);
-    const RECT link = Rect(1014);
-    const RECT feedback = Rect(1015);
+    const RECT agree = Rect(IDC_AGREE_CHECK);
+    const RECT link = Rect(IDC_AGREEMENT_LINK);
+    const RECT feedback = Rect(IDC_FEEDBACK_LINK);
     for (const RECT& item : {agree, link, feedback}) {
         EXPECT_EQ(575, item.top);
         EXPECT_EQ(595, item.bottom);
@@ -92,9 +76,9 @@ TEST_F(PanelTest, ControlsLieWhereTheDesignPutsThemAt96Dpi)
     EXPECT_EQ(394, feedback.right) << "the feedback link ends 6 pixels from the right edge";
     EXPECT_LT(link.right, feedback.left);
 
-    EXPECT_EQ("1.0.3", Utf8(ControlText(m_panel, 1013)));
+    EXPECT_EQ("1.0.3", Utf8(ControlText(m_panel, IDC_VERSION)));
     EXPECT_EQ(BST_CHECKED, CheckState()) << "the agreement starts ticked";
-    EXPECT_TRUE(::IsWindowEnabled(Control(1011)));
+    EXPECT_TRUE(::IsWindowEnabled(Control(IDC_REPAIR)));
 }
 
 TEST_F(PanelTest, ControlsFollowTheScaleAt120Dpi)
@@ -111,33 +95,33 @@ TEST_F(PanelTest, ControlsFollowTheScaleAt120Dpi)
     EXPECT_GT(client.right, 400);
 
     // The texts' widths come from the tool's own font: take them from the links.
-    const RECT link = Rect(1014);
-    const RECT feedback = Rect(1015);
+    const RECT link = Rect(IDC_AGREEMENT_LINK);
+    const RECT feedback = Rect(IDC_FEEDBACK_LINK);
     const int agreeWidth = (link.right - link.left) / 14 * 14;
     const int feedbackWidth = feedback.right - feedback.left - 12;
     const PanelLayout expected = ComputePanelLayout(client, 1.2f, agreeWidth, feedbackWidth);
 
-    EXPECT_RECT(expected.close, Rect(1004));
-    EXPECT_RECT(expected.minimize, Rect(1010));
-    EXPECT_RECT(expected.version, Rect(1013));
-    EXPECT_RECT(expected.repair, Rect(1011));
-    EXPECT_RECT(expected.moreTools, Rect(1017));
-    EXPECT_RECT(expected.agree, Rect(1012));
-    EXPECT_RECT(expected.agreementLink, link);
-    EXPECT_RECT(expected.feedbackLink, feedback);
+    EXPECT_RECT(Rect(IDC_CLOSE), expected.close);
+    EXPECT_RECT(Rect(IDC_MINIMIZE), expected.minimize);
+    EXPECT_RECT(Rect(IDC_VERSION), expected.version);
+    EXPECT_RECT(Rect(IDC_REPAIR), expected.repair);
+    EXPECT_RECT(Rect(IDC_MORE_TOOLS), expected.moreTools);
+    EXPECT_RECT(Rect(IDC_AGREE_CHECK), expected.agree);
+    EXPECT_RECT(link, expected.agreementLink);
+    EXPECT_RECT(feedback, expected.feedbackLink);
     EXPECT_EQ(client.right - 6, feedback.right);
 }
 
 TEST_F(PanelTest, UntickingTheAgreementDisablesTheRepairButtonAndTickingEnablesIt)
 {
     Launch();
-    const Image normal = LoadPngResource(Files().tool, kRepairNormalImage);
-    const Image disabled = LoadPngResource(Files().tool, kRepairDisabledImage);
+    const Image normal = ResourcePng(Files().tool, kRepairNormalImage);
+    const Image disabled = ResourcePng(Files().tool, kRepairDisabledImage);
     ASSERT_FALSE(normal.Empty());
     ASSERT_FALSE(disabled.Empty());
-    HWND repair = Control(1011);
-    const RECT repairOnScreen = ControlScreenRect(m_panel, 1011);
-    const RECT box = ControlScreenRect(m_panel, 1012);
+    HWND repair = Control(IDC_REPAIR);
+    const RECT repairOnScreen = ControlScreenRect(m_panel, IDC_REPAIR);
+    const RECT box = ControlScreenRect(m_panel, IDC_AGREE_CHECK);
     const POINT onBox{box.left + 8, (box.top + box.bottom) / 2};
 
     // Away from the button, which would otherwise show its hover look.
@@ -170,24 +154,24 @@ TEST_F(PanelTest, DraggingTheTopStripMovesTheWholeMainWindow)
     // Below the strip nothing drags.
     const POINT belowStrip{panel.left + 150, panel.top + 40};
     EXPECT_FALSE(DragWithMouse(belowStrip, POINT{belowStrip.x - 60, belowStrip.y + 45}, Run().UiThreadId()));
-    EXPECT_RECT(panel, WindowScreenRect(m_panel));
+    EXPECT_RECT(WindowScreenRect(m_panel), panel);
 
     const POINT inStrip{panel.left + 150, panel.top + 12};
     ASSERT_TRUE(DragWithMouse(inStrip, POINT{inStrip.x - 60, inStrip.y + 45}, Run().UiThreadId()))
         << "pressing in the top strip did not start the system's move";
     const RECT movedPanel = WindowScreenRect(m_panel);
     const RECT movedFrame = WindowScreenRect(frameWindow);
-    EXPECT_RECT(Offset(panel, -60, 45), movedPanel);
-    EXPECT_RECT(Offset(frame, -60, 45), movedFrame) << "the frame follows the panel";
-    EXPECT_RECT((RECT{movedFrame.left + 5, movedFrame.top + 4, movedFrame.right - 5, movedFrame.bottom - 7}),
-                movedPanel);
+    EXPECT_RECT(movedPanel, Offset(panel, -60, 45));
+    EXPECT_RECT(movedFrame, Offset(frame, -60, 45)) << "the frame follows the panel";
+    EXPECT_RECT(movedPanel,
+                (RECT{movedFrame.left + 5, movedFrame.top + 4, movedFrame.right - 5, movedFrame.bottom - 7}));
 }
 
 TEST_F(PanelTest, EscapeAndEnterLeaveTheMainWindowOpen)
 {
     Launch();
     // A click gives the check box the focus; Space shows that keys reach it.
-    const RECT box = ControlScreenRect(m_panel, 1012);
+    const RECT box = ControlScreenRect(m_panel, IDC_AGREE_CHECK);
     const POINT onBox{box.left + 8, (box.top + box.bottom) / 2};
     ASSERT_TRUE(ClickAt(onBox));
     ASSERT_TRUE(WaitUntil([&] { return CheckState() == BST_UNCHECKED; }, 3000));
@@ -206,7 +190,7 @@ TEST_F(PanelTest, EscapeAndEnterLeaveTheMainWindowOpen)
 TEST_F(PanelTest, MoreToolsOpensTheKnowledgeBaseArticleOnce)
 {
     Launch();
-    ASSERT_TRUE(ClickControl(m_panel, 1017));
+    ASSERT_TRUE(ClickControl(m_panel, IDC_MORE_TOOLS));
     EXPECT_TRUE(WaitUntil([&] { return CountCalls(Run(), "OpenUrl") > 0; }, 3000)) << "OpenUrl was not called";
     ::Sleep(300);
     int articleCalls = 0;

@@ -4,23 +4,29 @@
 
 #include <shlobj.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "tests/app/AppTestSupport.h"
+#include "tests/log/UnixLink.h"
+#include "tests/support/Files.h"
+#include "tests/support/Input.h"
+#include "tests/support/LogRecords.h"
+#include "tests/support/Standins.h"
+#include "tests/support/Text.h"
+#include "tests/support/ToolSession.h"
+#include "tests/support/Waits.h"
 
-using namespace apptest;
+using namespace testsupport;
 
 namespace {
-
 
 // The arguments of each agent run, in order.
 std::vector<std::string> AgentArguments(const ToolRun& run)
 {
     std::vector<std::string> arguments;
-    for (const std::string& line : run.AgentCalls()) {
-        const size_t second = line.find('\t', line.find('\t') + 1);
-        arguments.push_back(second == std::string::npos ? line : line.substr(second + 1));
+    for (const AgentRun& agent : AgentRuns(run.AgentCalls())) {
+        arguments.push_back(agent.arguments);
     }
     return arguments;
 }
@@ -49,6 +55,49 @@ RepairOutcome ClickRepair(ToolRun& run, HWND panel)
     outcome.busyGoneAtPrompt = run.WindowsWith(kBusyMarker).empty();
     return outcome;
 }
+
+// The machine-wide log folder moved aside and a link to `decoy` put in its place, as an
+// unelevated program could leave it; all put back at the end.
+class LogFolderLinkedAway {
+public:
+    explicit LogFolderLinkedAway(const std::wstring& decoy)
+        : m_folder(RepairLogPath().substr(0, RepairLogPath().rfind(L'\\'))),
+          m_aside(m_folder + L".aside-" + std::to_wstring(::GetCurrentProcessId())),
+          m_moved(::MoveFileW(m_folder.c_str(), m_aside.c_str()) != FALSE),
+          m_link(std::make_unique<UnixLink>(m_folder.substr(0, m_folder.rfind(L'\\') + 1), L"ToolLog",
+                                            UnixPath(decoy)))
+    {
+    }
+    ~LogFolderLinkedAway()
+    {
+        m_link.reset();
+        if (m_moved) {
+            ::MoveFileW(m_aside.c_str(), m_folder.c_str());
+        }
+    }
+    bool Linked() const { return m_link->Made(); }
+
+private:
+    // The host's path of a Windows path, as Wine names it (in UTF-8, the harness's locale).
+    static std::wstring UnixPath(const std::wstring& path)
+    {
+        using UnixNameFn = char*(CDECL*)(LPCWSTR);
+        const auto unixName = reinterpret_cast<UnixNameFn>(
+            ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+        char* name = unixName ? unixName(path.c_str()) : nullptr;
+        wchar_t wide[MAX_PATH] = {};
+        if (name) {
+            ::MultiByteToWideChar(CP_UTF8, 0, name, -1, wide, MAX_PATH);
+            ::HeapFree(::GetProcessHeap(), 0, name);
+        }
+        return wide;
+    }
+
+    std::wstring m_folder;
+    std::wstring m_aside;
+    bool m_moved;
+    std::unique_ptr<UnixLink> m_link;
+};
 
 }  // namespace
 
@@ -82,7 +131,7 @@ TEST(Repair, EachRepairShowsTheBusyPopupThenTheSuccessPromptAndRunsTheAgentTwice
 TEST(Repair, WithoutTheAgentTheFailureIsShownAndLogged)
 {
     const std::wstring logPath = RepairLogPath();
-    const std::string record = Cp936(L"执行修复removeproductsstatus命令失败");
+    const std::string record = Cp936(kRemoveFailedRecord);
     ToolSession tool(L"failing-repair");
     ASSERT_TRUE(tool->Started()) << tool->Error();
     HWND panel = tool->WaitForPanel();
@@ -118,4 +167,30 @@ TEST(Repair, WithoutTheAgentTheFailureIsShownAndLogged)
     ASSERT_NE(nullptr, again.prompt);
     EXPECT_EQ("修复Quenmar软件名称显示乱码成功！", PromptText(again.prompt));
     EXPECT_TRUE(ConfirmPrompt(again.prompt));
+}
+
+// With the log folder replaced by a link to another folder, the failure still shows and
+// nothing is written through the link.
+TEST(Repair, AFailedRepairWritesNothingThroughALinkedLogFolder)
+{
+    ScratchFolder decoy(ScratchPath(L"decoy"));
+    LogFolderLinkedAway linked(decoy.Path());
+    ASSERT_TRUE(linked.Linked()) << "the log folder could not be replaced by a link";
+    ToolSession tool(L"linked-log");
+    ASSERT_TRUE(tool->Started()) << tool->Error();
+    HWND panel = tool->WaitForPanel();
+    ASSERT_NE(nullptr, panel);
+    ASSERT_TRUE(WaitForVersionCheck(tool.Run()));
+    RepairOutcome outcome;
+    {
+        AgentAway away;
+        ASSERT_TRUE(away.Moved());
+        outcome = ClickRepair(tool.Run(), panel);
+    }
+    ASSERT_NE(nullptr, outcome.prompt) << "no result prompt";
+    EXPECT_EQ("修复Quenmar软件名称显示乱码失败！", PromptText(outcome.prompt));
+    // The record is due once the prompt is dismissed; by the tool's end it has been dropped.
+    EXPECT_TRUE(ConfirmPrompt(outcome.prompt));
+    EXPECT_TRUE(tool->CloseByCloseButton());
+    EXPECT_EQ(L"", EntryList(decoy)) << "written through the link";
 }

@@ -14,10 +14,16 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/app/AppDriver.h"
-#include "tests/app/ScreenImage.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Text.h"
+#include "tests/support/ToolRun.h"
+#include "tests/support/ToolSession.h"
+#include "tests/support/Waits.h"
+#include "tests/support/WindowQueries.h"
 
-using namespace appdriver;
+using namespace testsupport;
 
 namespace {
 
@@ -52,19 +58,6 @@ private:
     ULONGLONG m_start;
 };
 
-RECT Grown(RECT rect, int by)
-{
-    ::InflateRect(&rect, by, by);
-    return rect;
-}
-
-// The frame of a pop-up pair: the owner of the content that holds the controls.
-HWND FrameOf(HWND content)
-{
-    HWND owner = ::GetWindow(content, GW_OWNER);
-    return owner ? owner : content;
-}
-
 bool Shoot(TourLog& log, HWND frame, const std::wstring& path)
 {
     const bool saved = SavePng(CaptureScreen(Grown(WindowScreenRect(frame), kMargin)), path);
@@ -72,62 +65,21 @@ bool Shoot(TourLog& log, HWND frame, const std::wstring& path)
     return saved;
 }
 
-// The agreement link of the panel, the bubble's text frame, the feedback pop-up's first answer.
-constexpr int kAgreementLink = 1014;
-constexpr int kAgreementMarker = 1008;
-constexpr int kSolvedButton = 1002;
-
 int Fail(TourLog& log, const std::string& what)
 {
     log.Line("FAILED: " + what);
     return 1;
 }
 
-
-// The agreement's read-only text inside its skinned scroll frame.
-HWND AgreementEdit(HWND bubble)
-{
-    HWND found = nullptr;
-    ::EnumChildWindows(
-        bubble,
-        [](HWND child, LPARAM param) -> BOOL {
-            wchar_t name[64] = {};
-            ::GetClassNameW(child, name, 64);
-            if (::_wcsnicmp(name, L"RichEdit", 8) == 0) {
-                *reinterpret_cast<HWND*>(param) = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-void WheelDown(int notches)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
-    input.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA * notches);
-    ::SendInput(1, &input, sizeof(INPUT));
-}
-
-LRESULT Ask(HWND window, UINT message)
-{
-    DWORD_PTR answer = 0;
-    ::SendMessageTimeoutW(window, message, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
-    return static_cast<LRESULT>(answer);
-}
-
 // Opens the bubble by its link, wheels its text to the middle so that the skinned bar's thumb
 // stands half-way, shoots it, and hides it again by the link.
 bool TourAgreement(TourLog& log, ToolRun& tool, HWND panel, const std::wstring& path)
 {
-    if (!ClickControl(panel, kAgreementLink)) {
+    if (!ClickControl(panel, IDC_AGREEMENT_LINK) || !tool.WaitForWindowWith(kAgreementMarker, 5000)) {
         return false;
     }
-    HWND bubble = tool.WaitForWindowWith(kAgreementMarker, 5000);
-    HWND edit = bubble ? AgreementEdit(bubble) : nullptr;
+    const AgreementWindows bubble = FindBubble(tool);
+    HWND edit = bubble.edit;
     if (!edit) {
         return false;
     }
@@ -140,7 +92,7 @@ bool TourAgreement(TourLog& log, ToolRun& tool, HWND panel, const std::wstring& 
             if (Ask(edit, EM_GETFIRSTVISIBLELINE) >= lines / 3) {
                 return true;
             }
-            WheelDown(1);
+            TurnWheel(-1);
             return false;
         },
         10000, 150);
@@ -148,8 +100,9 @@ bool TourAgreement(TourLog& log, ToolRun& tool, HWND panel, const std::wstring& 
     ::Sleep(700);
     log.Line("agreement: " + std::to_string(lines) + " lines, first on view " +
              std::to_string(Ask(edit, EM_GETFIRSTVISIBLELINE)));
-    Shoot(log, FrameOf(bubble), path);
-    return ClickControl(panel, kAgreementLink) && WaitUntil([&] { return !::IsWindowVisible(bubble); }, 5000);
+    Shoot(log, bubble.frame, path);
+    return ClickControl(panel, IDC_AGREEMENT_LINK) &&
+           WaitUntil([&] { return !::IsWindowVisible(bubble.content); }, 5000);
 }
 
 // Closes the tool by its close button, shoots the problem-solving pop-up and answers
@@ -157,7 +110,7 @@ bool TourAgreement(TourLog& log, ToolRun& tool, HWND panel, const std::wstring& 
 bool TourClosing(TourLog& log, ToolRun& tool, HWND panel, const std::wstring& path)
 {
     log.Line("closing the tool by its close button");
-    if (!ClickControl(panel, kCloseButton)) {
+    if (!ClickControl(panel, IDC_CLOSE)) {
         return false;
     }
     HWND popup = tool.WaitForWindowWith(kFeedbackMarker, 10000);
@@ -167,7 +120,7 @@ bool TourClosing(TourLog& log, ToolRun& tool, HWND panel, const std::wstring& pa
     ::Sleep(400);
     Shoot(log, FrameOf(popup), path);
     log.Line("answering: the problem is solved");
-    return ClickControl(popup, kSolvedButton) && tool.WaitForExit(10000);
+    return ClickControl(popup, IDC_SOLVED) && tool.WaitForExit(10000);
 }
 
 }  // namespace
@@ -184,7 +137,7 @@ int wmain(int argc, wchar_t** argv)
     ::CreateDirectoryW(out.c_str(), nullptr);
     TourLog log(out + L"\\tour.log");
 
-    ToolRun tool(BuildFiles(L"..\\..\\"), folder);
+    ToolRun tool(Files(), folder);
     if (!tool.Started()) {
         return Fail(log, tool.Error());
     }
@@ -232,7 +185,7 @@ int wmain(int argc, wchar_t** argv)
     ::Sleep(400);
     Shoot(log, FrameOf(prompt), out + L"\\result-prompt.png");
 
-    if (!ClickControl(prompt, kPromptOk) || !WaitUntil([&] { return !::IsWindowVisible(prompt); }, 5000)) {
+    if (!ClickControl(prompt, IDC_PROMPT_OK) || !WaitUntil([&] { return !::IsWindowVisible(prompt); }, 5000)) {
         return Fail(log, "the result prompt did not go when confirmed");
     }
     log.Line("confirmed the prompt; opening the user agreement");

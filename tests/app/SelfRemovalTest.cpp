@@ -8,14 +8,17 @@
 #include <memory>
 #include <vector>
 
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Text.h"
+#include "tests/support/ToolSession.h"
+#include "tests/support/Waits.h"
 
-using namespace apptest;
+using namespace testsupport;
 
 namespace {
 
-// The removal waits three seconds after the tool has closed; the interpreter takes a moment
-// to start.
+// The removal tries the executable once a second until the ended tool has released it; the
+// interpreter takes a moment to start.
 constexpr DWORD kRemovalBoundMs = 8000;
 // A folder left alone for this long after its tool closed is not going to be touched.
 constexpr DWORD kLeftAloneMs = 5000;

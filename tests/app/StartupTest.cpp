@@ -5,16 +5,22 @@
 
 #include <algorithm>
 #include <memory>
+#include <sstream>
 #include <vector>
 
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+#include "tests/support/Text.h"
+#include "tests/support/ToolSession.h"
+#include "tests/support/Waits.h"
 
-using namespace apptest;
+using namespace testsupport;
 
 namespace {
 
-// Longer than the removal's own three-second pause plus the interpreter's start: a folder
-// still whole after this was not going to be removed.
+// Longer than the removal takes once a tool has ended (its first tries a second apart, plus
+// the interpreter's start): a folder still whole after this was not going to be removed.
 constexpr DWORD kRemovalWindowMs = 4500;
 
 struct EndedRun {
@@ -39,6 +45,21 @@ void ExpectFoldersKept(std::vector<EndedRun>& runs)
         EXPECT_EQ(Utf8(run.entries), Utf8(EntryList(run.session->Folder())))
             << "the tool's folder must stay after a start-up failure: " << Utf8(run.session->Folder().Path());
     }
+}
+
+// The loader trace's lines ("Loaded L"<path>" at <address>: native|builtin") naming a library.
+std::vector<std::string> LoaderLines(const std::string& trace, const std::string& library)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(trace);
+    for (std::string line; std::getline(in, line);) {
+        std::string lower = line;
+        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+        if (lower.find(":loaddll:") != std::string::npos && lower.find("\\\\" + library + "\"") != std::string::npos) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
 }
 
 // Confirms the start-up prompt and waits for the process to end; its exit code.
@@ -163,4 +184,81 @@ TEST(Startup, ANewerVersionIsAnnouncedOverThePanelThenTheDownloadPageOpens)
     std::vector<EndedRun> runs;
     runs.push_back({std::move(tool), entries, ::GetTickCount64()});
     ExpectFoldersKept(runs);
+}
+
+// A second start while the tool runs loads nothing, starts nothing, removes nothing and ends at
+// once with exit code 0; the running tool comes back from being minimised.
+TEST(Startup, ASecondStartBringsTheRunningToolBackAndEnds)
+{
+    ToolSession first(L"first");
+    std::string why;
+    HWND panel = WaitForIdlePanel(first, why);
+    ASSERT_NE(nullptr, panel) << why;
+    HWND frame = first->Frame(panel);
+    ::PostMessageW(frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(frame) != FALSE; }, 5000));
+    const size_t firstCalls = first->FeedbackCalls().size();
+
+    ToolSession second(L"second");
+    ASSERT_TRUE(second->Started()) << second->Error();
+    DWORD exitCode = 1;
+    ASSERT_TRUE(second->WaitForExit(10000, &exitCode)) << "the second start did not end";
+    EXPECT_EQ(0u, exitCode);
+    EXPECT_TRUE(second->FeedbackCalls().empty()) << "the second start used the feedback library";
+    EXPECT_TRUE(second->AgentCalls().empty());
+    EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(frame); }, 5000)) << "the running tool was not brought back";
+    EXPECT_TRUE(first->Running());
+    EXPECT_EQ(firstCalls, first->FeedbackCalls().size());
+    // A removal would have begun at once and gone within a few seconds.
+    ::Sleep(3000);
+    EXPECT_EQ(ToolFileList(), EntryList(second.Folder()));
+}
+
+// Libraries planted beside the tool, as a download folder may hold them, with Wine told to
+// prefer such copies as Windows would: the loader's trace shows none of them taken for GDI+ or
+// the rich edit control, and the tool starts and repairs.
+TEST(Startup, LibrariesPlantedBesideTheToolAreNotTakenForTheSystems)
+{
+    const std::wstring planted = BesideProgram(L"..\\..\\standins\\planted.dll");
+    ScratchFolder traceFolder(ScratchPath(L"trace"));
+    LaunchOptions options;
+    options.wineTraceFile = traceFolder.File(L"loader.txt");
+    wchar_t overrides[512] = {};
+    ::GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 512);
+    options.environment = {{L"WINEDEBUG", L"+loaddll"},
+                           {L"WINEDLLOVERRIDES", std::wstring(overrides) + L";gdiplus,riched20,msftedit=n,b"}};
+    ToolSession tool(L"planted", options, [&planted](const ScratchFolder& folder) {
+        for (const wchar_t* name : {L"gdiplus.dll", L"riched20.dll", L"msftedit.dll", L"uxtheme.dll", L"dwmapi.dll"}) {
+            folder.CopyIn(planted, name);
+        }
+    });
+    ASSERT_TRUE(tool->Started()) << tool->Error();
+    HWND panel = tool->WaitForPanel();
+    ASSERT_NE(nullptr, panel) << "the tool did not start beside the planted libraries";
+    ASSERT_TRUE(WaitForVersionCheck(tool.Run()));
+    // The rich edit library is loaded with the agreement bubble: shown and hidden once.
+    ASSERT_TRUE(ClickControl(panel, IDC_AGREEMENT_LINK));
+    ASSERT_NE(nullptr, tool->WaitForWindowWith(kAgreementMarker, 5000)) << "the agreement bubble did not show";
+    ASSERT_TRUE(ClickControl(panel, IDC_AGREEMENT_LINK));
+    ASSERT_TRUE(WaitUntil([&] { return tool->WindowsWith(kAgreementMarker).empty(); }, 5000))
+        << "the agreement bubble did not hide";
+    ASSERT_TRUE(ClickControl(panel, kPanelMarker));
+    HWND prompt = tool->WaitForPrompt(20000);
+    ASSERT_NE(nullptr, prompt);
+    EXPECT_EQ("修复Quenmar软件名称显示乱码成功！", PromptText(prompt));
+
+    const std::string trace = ReadBytes(options.wineTraceFile);
+    // The trace shows what was taken from the tool's folder: the feedback library, natively.
+    const std::vector<std::string> library = LoaderLines(trace, "tovarinfeedbackinformation.dll");
+    ASSERT_EQ(1u, library.size()) << trace;
+    EXPECT_NE(std::string::npos, library[0].find(": native")) << library[0];
+    for (const char* system : {"gdiplus.dll", "riched20.dll", "msftedit.dll"}) {
+        SCOPED_TRACE(system);
+        for (const std::string& line : LoaderLines(trace, system)) {
+            EXPECT_NE(std::string::npos, line.find("\\\\windows\\\\system32\\\\")) << line;
+            EXPECT_EQ(std::string::npos, line.find(": native")) << line;
+        }
+    }
+    EXPECT_EQ(1u, LoaderLines(trace, "gdiplus.dll").size()) << "GDI+ comes from the system folder, once";
+    EXPECT_EQ(1u, LoaderLines(trace, "riched20.dll").size()) << "so does the rich edit library";
 }

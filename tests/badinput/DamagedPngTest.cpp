@@ -5,7 +5,9 @@
 
 #include "controls/PngImage.h"
 #include "tests/badinput/DamagedImageIds.h"
-#include "tests/skin/SkinTestSupport.h"
+#include "tests/support/PngDrawing.h"
+
+using namespace testsupport;
 
 namespace {
 
@@ -15,7 +17,7 @@ constexpr UINT kIntactImage = 140;  // 48 x 16, what the truncated and corrupt o
 int PixelsDrawn(const PngImage* image)
 {
     int drawn = 0;
-    for (COLORREF pixel : skintest::DrawnSquare(image, 0, 0)) {
+    for (COLORREF pixel : DrawnSquare(image, 0, 0)) {
         drawn += pixel != RGB(255, 255, 255) ? 1 : 0;
     }
     return drawn;

@@ -3,46 +3,16 @@
 // responsive under its busy pop-up, and show the result the repair earned.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "tests/soak/RepairDriving.h"
+#include "tests/support/WindowQueries.h"
 
 using namespace soak;
 
 namespace {
-
-// Whether a window's thread takes a message within a second.
-bool Answers(HWND window)
-{
-    DWORD_PTR result = 0;
-    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &result) != 0;
-}
-
-// The process ids and arguments of the agent's runs, in order.
-std::vector<std::pair<DWORD, std::string>> AgentRuns(const ToolRun& run)
-{
-    std::vector<std::pair<DWORD, std::string>> runs;
-    for (const std::string& line : run.AgentCalls()) {
-        const size_t second = line.find('\t', line.find('\t') + 1);
-        runs.emplace_back(static_cast<DWORD>(std::strtoul(line.c_str(), nullptr, 10)),
-                          second == std::string::npos ? line : line.substr(second + 1));
-    }
-    return runs;
-}
-
-bool ProcessAlive(DWORD pid)
-{
-    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
-    if (!process) {
-        return false;
-    }
-    const bool alive = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    ::CloseHandle(process);
-    return alive;
-}
 
 // A started tool with its panel laid out and the version check done.
 struct StartedTool {
@@ -55,14 +25,9 @@ struct StartedTool {
     }
     ::testing::AssertionResult Ready()
     {
-        if (!session->Started()) {
-            return ::testing::AssertionFailure() << session->Error();
-        }
-        panel = session->WaitForPanel();
-        if (!panel || !WaitForVersionCheck(session.Run())) {
-            return ::testing::AssertionFailure() << "the panel did not come up";
-        }
-        return ::testing::AssertionSuccess();
+        std::string why;
+        panel = WaitForIdlePanel(session, why);
+        return panel ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << why;
     }
     ToolSession session;
     HWND panel = nullptr;
@@ -111,12 +76,12 @@ TEST(HostileAgent, AMegabyteOfBinaryOutputThenNothingIsDrainedAndTheRepairSuccee
     EXPECT_LE(busyGone, 1) << "the busy pop-up left before the drain ended";
     EXPECT_EQ(Utf8(kSucceededText), PromptText(prompt));
 
-    const auto agents = AgentRuns(run);
+    const std::vector<AgentRun> agents = AgentRuns(run.AgentCalls());
     ASSERT_EQ(2u, agents.size());
-    EXPECT_EQ("/removeproductsstatus", agents[0].second);
-    EXPECT_EQ("/submitproductsstatus", agents[1].second);
+    EXPECT_EQ("/removeproductsstatus", agents[0].arguments);
+    EXPECT_EQ("/submitproductsstatus", agents[1].arguments);
     // The writer of the megabyte could end only because every byte was read.
-    EXPECT_FALSE(ProcessAlive(agents[0].first));
+    EXPECT_TRUE(ProcessEnded(agents[0].pid, 0));
     EXPECT_TRUE(ConfirmPrompt(prompt));
     EXPECT_TRUE(run.Running());
 }
@@ -132,7 +97,7 @@ TEST(HostileAgent, ACommandThatNeverEndsLeavesTheToolResponsiveUnderTheBusyPopup
     ASSERT_TRUE(ClickControl(tool.panel, kPanelMarker));
     HWND busy = run.WaitForWindowWith(kBusyMarker, 5000);
     ASSERT_NE(nullptr, busy) << "no busy pop-up";
-    ASSERT_TRUE(WaitUntil([&] { return !AgentRuns(run).empty(); }, 5000)) << "the agent did not start";
+    ASSERT_TRUE(WaitUntil([&] { return !run.AgentCalls().empty(); }, 5000)) << "the agent did not start";
 
     int checks = 0;
     int unanswered = 0;
@@ -147,9 +112,9 @@ TEST(HostileAgent, ACommandThatNeverEndsLeavesTheToolResponsiveUnderTheBusyPopup
     }
     EXPECT_EQ(0, unanswered) << "of " << checks << " checks of three windows";
     EXPECT_TRUE(run.WindowsWith(kPromptMarker).empty()) << "a result showed while the command ran";
-    const auto agents = AgentRuns(run);
+    const std::vector<AgentRun> agents = AgentRuns(run.AgentCalls());
     ASSERT_EQ(1u, agents.size()) << "the second command ran before the first ended";
-    EXPECT_TRUE(ProcessAlive(agents[0].first)) << "the command was ended long before its bound";
+    EXPECT_FALSE(ProcessEnded(agents[0].pid, 0)) << "the command was ended long before its bound";
     EXPECT_EQ(logBefore, ReadBytes(RepairLogPath()).size()) << "a record was written while the command ran";
 
     run.Kill();

@@ -2,17 +2,18 @@
 // damaged logCfg.ini in the machine-wide folder, and damaged images in its own executable.
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
 #include <algorithm>
 #include <climits>
+#include <iterator>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "tests/app/ScreenImage.h"
+#include "app/ToolTexts.h"
 #include "tests/soak/RepairDriving.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/WindowQueries.h"
 
 using namespace soak;
 
@@ -22,12 +23,9 @@ namespace {
 std::string RepairOnce(const ToolRun& run, HWND panel)
 {
     const RepairOutcome outcome = ClickRepair(run, panel);
-    if (outcome.clicks > 1) {
-        std::cout << "the first click on the repair button brought no repair; clicked again" << std::endl;
-    }
     if (!outcome.prompt) {
-        return "(no result prompt after " + std::to_string(outcome.clicks) + " clicks" +
-               (outcome.sawBusyPopup ? " and the busy pop-up; " : "; ") + std::to_string(run.AgentCalls().size()) +
+        return std::string("(no result prompt") + (outcome.clicked ? "" : ", the button could not be clicked") +
+               (outcome.sawBusyPopup ? ", after the busy pop-up; " : "; ") + std::to_string(run.AgentCalls().size()) +
                " agent runs; " + DescribePoint(Centre(ControlScreenRect(panel, kPanelMarker))) + ")";
     }
     const std::string text = PromptText(outcome.prompt);
@@ -46,18 +44,14 @@ LaunchOptions QuietAgent()
 class ScopedLogConfig {
 public:
     explicit ScopedLogConfig(const std::string& bytes)
+        : m_path(CommonAppDataFolder() + L"\\logCfg.ini"), m_existed(FileExists(m_path)), m_old(ReadBytes(m_path))
     {
-        wchar_t folder[MAX_PATH] = {};
-        ::SHGetSpecialFolderPathW(nullptr, folder, CSIDL_COMMON_APPDATA, FALSE);
-        m_path = std::wstring(folder) + L"\\logCfg.ini";
-        m_existed = FileExists(m_path);
-        m_old = ReadBytes(m_path);
-        m_written = Write(bytes);
+        m_written = WriteBytes(m_path, bytes);
     }
     ~ScopedLogConfig()
     {
         if (m_existed) {
-            Write(m_old);
+            WriteBytes(m_path, m_old);
         } else {
             ::DeleteFileW(m_path.c_str());
         }
@@ -67,18 +61,6 @@ public:
     bool Written() const { return m_written; }
 
 private:
-    bool Write(const std::string& bytes) const
-    {
-        HANDLE file = ::CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            return false;
-        }
-        DWORD written = 0;
-        const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        ::CloseHandle(file);
-        return ok && written == bytes.size();
-    }
-
     std::wstring m_path;
     bool m_existed = false;
     std::string m_old;
@@ -128,23 +110,6 @@ std::string HugeHeaderPng()
     return kPngSignature + Chunk("IHDR", header) + Chunk("IEND", "");
 }
 
-// The raw bytes of a "PNG" resource of a module file.
-std::string RawPng(const std::wstring& modulePath, UINT id)
-{
-    HMODULE module = ::LoadLibraryExW(modulePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module) {
-        return {};
-    }
-    std::string bytes;
-    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG");
-    const void* data = found ? ::LockResource(::LoadResource(module, found)) : nullptr;
-    if (data) {
-        bytes.assign(static_cast<const char*>(data), ::SizeofResource(module, found));
-    }
-    ::FreeLibrary(module);
-    return bytes;
-}
-
 // Replaces "PNG" resources of an executable file, in every language each one has.
 ::testing::AssertionResult ReplaceImages(const std::wstring& exe, const std::vector<std::pair<UINT, std::string>>& images)
 {
@@ -185,11 +150,64 @@ std::string RawPng(const std::wstring& modulePath, UINT id)
         return ::testing::AssertionFailure() << "cannot write " << Utf8(exe);
     }
     for (const auto& image : images) {
-        if (RawPng(exe, image.first) != image.second) {
+        if (ResourceBytes(exe, image.first, L"PNG") != image.second) {
             return ::testing::AssertionFailure() << "image " << image.first << " was not replaced";
         }
     }
     return ::testing::AssertionSuccess();
+}
+
+// Gives the "PNG" resource `from` of an executable file the id `to` (which must sort in the
+// same place among the others): the program then finds no picture `from` at all. The
+// resource directory is edited in place; removing a resource through UpdateResource leaves it
+// where it is under Wine.
+::testing::AssertionResult RenumberImage(const std::wstring& exe, WORD from, WORD to)
+{
+    std::string file = ReadBytes(exe);
+    auto at = [&file](size_t offset) { return reinterpret_cast<BYTE*>(&file[offset]); };
+    if (file.size() < sizeof(IMAGE_DOS_HEADER)) {
+        return ::testing::AssertionFailure() << "cannot read " << Utf8(exe);
+    }
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0));
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(at(dos->e_lfanew));
+    const IMAGE_DATA_DIRECTORY& resources = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE];
+    const auto* section = IMAGE_FIRST_SECTION(nt);
+    size_t base = 0;
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+        if (resources.VirtualAddress >= section->VirtualAddress &&
+            resources.VirtualAddress < section->VirtualAddress + section->Misc.VirtualSize) {
+            base = section->PointerToRawData + (resources.VirtualAddress - section->VirtualAddress);
+        }
+    }
+    if (base == 0) {
+        return ::testing::AssertionFailure() << "no resources in " << Utf8(exe);
+    }
+    // The entries of a directory: named ones first, then those with an id.
+    auto entries = [&](size_t directory) {
+        const auto* header = reinterpret_cast<const IMAGE_RESOURCE_DIRECTORY*>(at(base + directory));
+        auto* first = reinterpret_cast<IMAGE_RESOURCE_DIRECTORY_ENTRY*>(at(base + directory + sizeof(*header)));
+        return std::make_pair(first, header->NumberOfNamedEntries + header->NumberOfIdEntries);
+    };
+    const auto types = entries(0);
+    for (int t = 0; t < types.second; ++t) {
+        IMAGE_RESOURCE_DIRECTORY_ENTRY& type = types.first[t];
+        if (!type.NameIsString) {
+            continue;
+        }
+        const auto* name = reinterpret_cast<const IMAGE_RESOURCE_DIR_STRING_U*>(at(base + type.NameOffset));
+        if (std::wstring(name->NameString, name->Length) != L"PNG") {
+            continue;
+        }
+        const auto images = entries(type.OffsetToDirectory);
+        for (int i = 0; i < images.second; ++i) {
+            if (!images.first[i].NameIsString && images.first[i].Id == from) {
+                images.first[i].Id = to;
+                return WriteBytes(exe, file) ? ::testing::AssertionSuccess()
+                                             : ::testing::AssertionFailure() << "cannot write " << Utf8(exe);
+            }
+        }
+    }
+    return ::testing::AssertionFailure() << "no image " << from << " in " << Utf8(exe);
 }
 
 }  // namespace
@@ -199,15 +217,16 @@ std::string RawPng(const std::wstring& modulePath, UINT id)
 // PNG, a single byte, and a header that claims 30000 x 30000 pixels.
 TEST(DamagedImages, ToolWithDamagedButtonFacesAndPromptPictureStillRepairs)
 {
-    const std::string face = RawPng(Files().tool, 188);
-    const std::string prompt = RawPng(Files().tool, 151);
+    const std::string face = ResourceBytes(Files().tool, kRepairNormalImage, L"PNG");
+    const std::string prompt = ResourceBytes(Files().tool, kPromptPicture, L"PNG");
     ASSERT_GT(face.size(), 100u);
     ASSERT_GT(prompt.size(), 100u);
     const std::string garbage = kPngSignature + Chunk("IHDR", BigEndian(16) + BigEndian(16) + std::string("\x08\x06\x00\x00\x00", 5)) +
                                 "this is not image data";
     const std::vector<std::pair<UINT, std::string>> damage = {
-        {188, face.substr(0, face.size() / 2)}, {189, garbage}, {190, std::string(1, '\x89')},
-        {191, HugeHeaderPng()}, {151, prompt.substr(0, prompt.size() / 2)}, {152, garbage},
+        {kRepairNormalImage, face.substr(0, face.size() / 2)}, {kRepairHoverImage, garbage},
+        {kRepairPressedImage, std::string(1, '\x89')},         {kRepairDisabledImage, HugeHeaderPng()},
+        {kPromptPicture, prompt.substr(0, prompt.size() / 2)}, {kPromptContentPicture, garbage},
     };
     ScratchFolder build(ScratchPath(L"damaged-build"));
     ToolFiles files = Files();
@@ -226,7 +245,7 @@ TEST(DamagedImages, ToolWithDamagedButtonFacesAndPromptPictureStillRepairs)
     const RECT panelRect = WindowScreenRect(panel);
     ASSERT_TRUE(MovePointer(POINT{panelRect.left + 370, panelRect.top + 450}));
     ::Sleep(300);
-    const Image intactFace = LoadPngResource(Files().tool, 188);
+    const Image intactFace = ResourcePng(Files().tool, kRepairNormalImage);
     ASSERT_FALSE(intactFace.Empty());
     EXPECT_LT(ShareShowing(intactFace, ControlScreenRect(panel, kPanelMarker)), 0.5);
 
@@ -237,8 +256,37 @@ TEST(DamagedImages, ToolWithDamagedButtonFacesAndPromptPictureStillRepairs)
     run.Kill();
 }
 
+// Without the main window's picture (gone from a damaged copy) the tool cannot show itself: the system's message box says
+// so, and once it is confirmed the tool ends and its folder stays as it was.
+TEST(DamagedImages, AMainWindowPictureThatCannotLoadIsSaidAndRemovesNothing)
+{
+    ScratchFolder build(ScratchPath(L"frameless-build"));
+    ToolFiles files = Files();
+    files.tool = build.File(L"Veskar.exe");
+    ASSERT_TRUE(build.CopyIn(Files().tool, L"Veskar.exe"));
+    ASSERT_TRUE(RenumberImage(files.tool, kMainFramePicture, kMainFramePicture - 1));
+    ASSERT_TRUE(ResourceBytes(files.tool, kMainFramePicture, L"PNG").empty());
+
+    ScratchFolder folder(ScratchPath(L"frameless"));
+    ToolRun run(files, folder.Path(), QuietAgent());
+    ASSERT_TRUE(run.Started()) << run.Error();
+    HWND box = WaitForTopLevel(run, L"#32770", kToolTitle, 15000);
+    ASSERT_NE(nullptr, box) << "no message box";
+    EXPECT_EQ(L"工具初始化失败", ControlText(box, 0xFFFF));
+    EXPECT_TRUE(run.WindowsWith(kPanelMarker).empty());
+    ASSERT_TRUE(ClickControl(box, IDOK));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(run.WaitForExit(10000, &exitCode));
+    EXPECT_EQ(0u, exitCode);
+    // The removal, were it started, would have gone within a few seconds.
+    ::Sleep(4000);
+    EXPECT_EQ(ToolFileList(), EntryList(folder));
+    EXPECT_TRUE(run.FeedbackCalls().empty()) << "the panel's start-up ran without a window to show it";
+}
+
 // Only 3 announces a newer version and only 0 fails the initialisation: every other answer
-// lets the tool start normally. The runs start together and are checked one by one.
+// lets the tool start normally. One copy runs at a time: each run is checked and ended before
+// the next starts, and the last one repairs and closes as usual.
 TEST(OddFeedbackAnswers, AnyNonZeroInitialisationAndAnyVersionAnswerButThreeStartTheTool)
 {
     struct Answers {
@@ -249,50 +297,28 @@ TEST(OddFeedbackAnswers, AnyNonZeroInitialisationAndAnyVersionAnswerButThreeStar
         {L"-1", L"-1"}, {L"2", L"1"}, {L"2147483647", L"2"}, {L"-2147483648", L"4"},
         {L"7", L"2147483647"}, {L"1", L"-2147483648"},
     };
-    std::vector<std::unique_ptr<ToolSession>> tools;
+    const std::vector<std::string> expectedCalls = {"InitFreedbackDll", "GetToolIsNewVersion\t10046\t1.0.3"};
     for (const Answers& answers : cases) {
+        SCOPED_TRACE("InitFreedbackDll " + Utf8(answers.init) + ", GetToolIsNewVersion " + Utf8(answers.newVersion));
         LaunchOptions options = QuietAgent();
         options.environment.emplace_back(L"VESKAR_FEEDBACK_INIT", answers.init);
         options.environment.emplace_back(L"VESKAR_FEEDBACK_NEW_VERSION", answers.newVersion);
-        tools.push_back(std::make_unique<ToolSession>(L"odd-feedback", options));
-    }
-    const std::vector<std::string> expectedCalls = {"InitFreedbackDll", "GetToolIsNewVersion\t10046\t1.0.3"};
-    for (size_t i = 0; i < tools.size(); ++i) {
-        ToolSession& tool = *tools[i];
-        SCOPED_TRACE("InitFreedbackDll " + Utf8(cases[i].init) + ", GetToolIsNewVersion " +
-                     Utf8(cases[i].newVersion));
+        ToolSession tool(L"odd-feedback", options);
         ASSERT_TRUE(tool->Started()) << tool->Error();
-        EXPECT_NE(nullptr, tool->WaitForPanel(30000)) << "the panel did not show";
+        HWND panel = tool->WaitForPanel(30000);
+        ASSERT_NE(nullptr, panel) << "the panel did not show";
         EXPECT_TRUE(WaitUntil([&] { return CountCalls(tool.Run(), "GetToolIsNewVersion") > 0; }, 15000));
-    }
-    // Time for a wrong prompt or a download page to follow the answer.
-    ::Sleep(1000);
-    for (size_t i = 0; i < tools.size(); ++i) {
-        ToolSession& tool = *tools[i];
-        SCOPED_TRACE("InitFreedbackDll " + Utf8(cases[i].init) + ", GetToolIsNewVersion " +
-                     Utf8(cases[i].newVersion));
+        // Time for a wrong prompt or a download page to follow the answer.
+        ::Sleep(1000);
         EXPECT_TRUE(tool->Running());
         EXPECT_TRUE(tool->WindowsWith(kPromptMarker).empty()) << "a prompt showed";
         EXPECT_EQ(expectedCalls, tool->FeedbackCalls());
+        if (&answers != &cases[std::size(cases) - 1]) {
+            continue;
+        }
+        EXPECT_EQ(Utf8(kSucceededText), RepairOnce(tool.Run(), panel));
+        EXPECT_TRUE(tool->CloseByCloseButton()) << "the tool did not end by its close button";
     }
-
-    // The last one, alone on the screen, repairs and closes as usual.
-    tools.erase(tools.begin(), tools.end() - 1);
-    ToolSession& last = *tools.back();
-    HWND panel = last->WaitForPanel();
-    ASSERT_NE(nullptr, panel);
-    // The windows of the ended runs may stay on the screen a moment after their processes.
-    const POINT repair = Centre(ControlScreenRect(panel, kPanelMarker));
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(::WindowFromPoint(repair), &pid);
-            return pid == last->ProcessId();
-        },
-        5000))
-        << DescribePoint(repair);
-    EXPECT_EQ(Utf8(kSucceededText), RepairOnce(last.Run(), panel));
-    EXPECT_TRUE(last->CloseByCloseButton()) << "the tool did not end by its close button";
 }
 
 // Whatever logCfg.ini holds, a failed repair leaves exactly its one record and a succeeded

@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "log/CLogSave.h"
-#include "tests/log/LogTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/LogRecords.h"
+
+using namespace testsupport;
 
 namespace {
 
@@ -108,13 +111,13 @@ protected:
         }
         log.WriteLog("optional", "s.txt", false);
         log.WriteLog("forced", "s.txt", true);
-        const std::vector<std::string> records = SplitRecords(ReadBytes(LogPath()));
+        const std::vector<std::string> records = RecordsFrom(ReadBytes(LogPath()));
         EXPECT_EQ(log.IsPrintOn() ? 2u : 1u, records.size());
         if (records.empty()) {
             return log.IsPrintOn();
         }
         for (const std::string& record : records) {
-            EXPECT_TRUE(IsStamp(record)) << record;
+            EXPECT_TRUE(HasStamp(record)) << record;
         }
         EXPECT_EQ("forced", records.back().substr(kStampLength));
         if (log.IsPrintOn()) {
@@ -178,7 +181,7 @@ TEST_F(HostileLogConfig, ManyRecordsUnderHostileContentArriveInOrder)
     for (int i = 0; i < kRecords; ++i) {
         log.WriteLog("record " + std::to_string(i), "s.txt", true);
     }
-    const std::vector<std::string> records = SplitRecords(ReadBytes(LogPath()));
+    const std::vector<std::string> records = RecordsFrom(ReadBytes(LogPath()));
     ASSERT_EQ(static_cast<size_t>(kRecords), records.size());
     for (int i = 0; i < kRecords; ++i) {
         EXPECT_EQ("record " + std::to_string(i), records[i].substr(kStampLength));

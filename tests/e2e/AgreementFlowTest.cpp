@@ -4,49 +4,26 @@
 // (EM_GETFIRSTVISIBLELINE), the bar's look from the screen.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/FlowShots.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Text.h"
+#include "tests/support/ToolSession.h"
+#include "tests/support/Waits.h"
+#include "tests/support/WindowQueries.h"
 
-using namespace e2e;
+using namespace testsupport;
 
 namespace {
 
-constexpr int kAgreementLink = 1014;
-constexpr int kAgreementEdit = 1008;  // the rich edit's id, which its scroll frame takes over
-constexpr int kLimitWindow = 200;
-constexpr int kVerticalBar = 101;
 // The skin's cell: the arrows' length at scale 1.0.
 constexpr int kCell = 13;
-
-// The wrapped agreement: the bubble's frame and content, the rich edit and the skinned bar.
-struct Bubble {
-    HWND frame = nullptr;
-    HWND content = nullptr;
-    HWND edit = nullptr;
-    HWND bar = nullptr;
-};
-
-Bubble FindBubble(const ToolRun& run)
-{
-    Bubble bubble;
-    const std::vector<HWND> contents = run.WindowsWith(kAgreementEdit);
-    if (contents.empty()) {
-        return bubble;
-    }
-    bubble.content = contents.front();
-    bubble.frame = FrameOf(bubble.content);
-    HWND scrollFrame = ::GetDlgItem(bubble.content, kAgreementEdit);
-    bubble.edit = ::GetWindow(::GetDlgItem(scrollFrame, kLimitWindow), GW_CHILD);
-    bubble.bar = ::GetDlgItem(scrollFrame, kVerticalBar);
-    return bubble;
-}
 
 std::string EditText(HWND edit)
 {
     std::wstring text(8192, L'\0');
-    DWORD_PTR length = 0;
-    ::SendMessageTimeoutW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 2000,
-                          &length);
-    text.resize(length);
+    text.resize(static_cast<size_t>(Ask(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
     return Utf8(text);
 }
 
@@ -66,8 +43,8 @@ TEST(AgreementFlow, TheBubbleOpensScrollsWithItsSkinnedBarAndHidesOnAClickOutsid
     ASSERT_NE(nullptr, panel) << why;
     EXPECT_TRUE(shots.Tool("main", tool.Run()));
 
-    ASSERT_TRUE(ClickControl(panel, kAgreementLink));
-    Bubble bubble;
+    ASSERT_TRUE(ClickControl(panel, IDC_AGREEMENT_LINK));
+    AgreementWindows bubble;
     ASSERT_TRUE(WaitUntil(
         [&] {
             bubble = FindBubble(tool.Run());

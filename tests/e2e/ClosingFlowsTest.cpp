@@ -7,17 +7,20 @@
 #include <ctime>
 #include <memory>
 
-#include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/FlowShots.h"
+#include "tests/support/Files.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+#include "tests/support/Text.h"
+#include "tests/support/ToolSession.h"
+#include "tests/support/Waits.h"
 
-using namespace e2e;
+using namespace testsupport;
 
 namespace {
 
-constexpr int kFeedbackLink = 1015;
-constexpr int kMoreTools = 1017;
-constexpr int kMoreSolutions = 1016;
-// The removal waits three seconds after the tool has ended; the interpreter takes a moment to
-// start, more on a loaded machine.
+// The removal tries the executable once a second until the ended tool has released it; the
+// interpreter takes a moment to start, more on a loaded machine.
 constexpr DWORD kRemovalBoundMs = 15000;
 
 struct Answer {
@@ -47,10 +50,10 @@ TEST(ClosingFlows, TheFeedbackLinkAsksTheLibraryForItsQuestionPage)
     ASSERT_NE(nullptr, panel) << why;
     const size_t callsBefore = tool->FeedbackCalls().size();
 
-    ASSERT_TRUE(MovePointer(Centre(ControlScreenRect(panel, kFeedbackLink))));
+    ASSERT_TRUE(MovePointer(Centre(ControlScreenRect(panel, IDC_FEEDBACK_LINK))));
     ::Sleep(300);
     EXPECT_TRUE(shots.Tool("link-hovered", tool.Run()));
-    ASSERT_TRUE(ClickControl(panel, kFeedbackLink));
+    ASSERT_TRUE(ClickControl(panel, IDC_FEEDBACK_LINK));
     EXPECT_TRUE(WaitUntil([&] { return !CallsNamed(tool.Run(), "FeedbackQuestion").empty(); }, 3000))
         << "the feedback link did not ask the library";
     ::Sleep(300);
@@ -69,10 +72,10 @@ TEST(ClosingFlows, TheMoreToolsButtonOpensTheKnowledgeBaseArticle)
     HWND panel = WaitForIdlePanel(tool, why);
     ASSERT_NE(nullptr, panel) << why;
 
-    ASSERT_TRUE(MovePointer(Centre(ControlScreenRect(panel, kMoreTools))));
+    ASSERT_TRUE(MovePointer(Centre(ControlScreenRect(panel, IDC_MORE_TOOLS))));
     ::Sleep(300);
     EXPECT_TRUE(shots.Tool("button-hovered", tool.Run()));
-    ASSERT_TRUE(ClickControl(panel, kMoreTools));
+    ASSERT_TRUE(ClickControl(panel, IDC_MORE_TOOLS));
     EXPECT_TRUE(WaitUntil([&] { return !CallsNamed(tool.Run(), "OpenUrl").empty(); }, 3000))
         << "the more-tools button did not ask the library";
     ::Sleep(300);
@@ -85,8 +88,8 @@ TEST(ClosingFlows, TheMoreToolsButtonOpensTheKnowledgeBaseArticle)
 TEST(ClosingFlows, ClosingReportsEachAnswerEndsTheToolAndRemovesItsFolder)
 {
     const Answer answers[] = {
-        {"solved", 1002, 1},
-        {"unsolved", 1003, 2},
+        {"solved", IDC_SOLVED, 1},
+        {"unsolved", IDC_UNSOLVED, 2},
         {"cross", kFeedbackMarker, 3},
     };
     FlowShots shots("closing");
@@ -97,7 +100,7 @@ TEST(ClosingFlows, ClosingReportsEachAnswerEndsTheToolAndRemovesItsFolder)
         std::string why;
         HWND panel = WaitForIdlePanel(*tool, why);
         ASSERT_NE(nullptr, panel) << why;
-        ASSERT_TRUE(ClickControl(panel, kCloseButton));
+        ASSERT_TRUE(ClickControl(panel, IDC_CLOSE));
         HWND question = (*tool)->WaitForWindowWith(kFeedbackMarker, 5000);
         ASSERT_NE(nullptr, question) << "closing did not ask whether the problem was solved";
         ::Sleep(300);
@@ -107,7 +110,7 @@ TEST(ClosingFlows, ClosingReportsEachAnswerEndsTheToolAndRemovesItsFolder)
 
         if (answer.code == 1) {
             // More solutions opens the knowledge base and leaves the question open.
-            ASSERT_TRUE(ClickControl(question, kMoreSolutions));
+            ASSERT_TRUE(ClickControl(question, IDC_MORE_SOLUTIONS));
             EXPECT_TRUE(WaitUntil([&] { return !CallsNamed(tool->Run(), "OpenUrl").empty(); }, 3000));
             EXPECT_EQ("OpenUrl\thttps://kb.tovarin.example/", CallsNamed(tool->Run(), "OpenUrl").front());
             EXPECT_TRUE(::IsWindowVisible(question));

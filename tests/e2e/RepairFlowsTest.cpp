@@ -3,15 +3,22 @@
 // nothing.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/FlowShots.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Standins.h"
+#include "tests/support/Text.h"
+#include "tests/support/ToolSession.h"
+#include "tests/support/Waits.h"
+#include "tests/support/WindowQueries.h"
 
-using namespace e2e;
+using namespace testsupport;
 
 namespace {
 
-constexpr int kRepairDisabledImage = 191;
-const char kSucceeded[] = "修复Quenmar软件名称显示乱码成功！";
-const char kFailed[] = "修复Quenmar软件名称显示乱码失败！";
+const std::string kSucceeded = Utf8(kSucceededText);
+const std::string kFailed = Utf8(kFailedText);
 
 struct RepairSeen {
     bool busyShot = false;  // the busy pop-up was on the screen and saved
@@ -32,9 +39,7 @@ RepairSeen RepairAndWatch(ToolSession& tool, HWND panel, FlowShots& shots)
         [&] {
             const std::vector<HWND> busy = tool->WindowsWith(kBusyMarker);
             if (!busy.empty()) {
-                RECT area = Bounds({busy.front(), FrameOf(busy.front())});
-                ::InflateRect(&area, 12, 12);
-                const Image shot = CaptureScreen(area);
+                const Image shot = CaptureScreen(Grown(Bounds({busy.front(), FrameOf(busy.front())}), 12));
                 if (::IsWindowVisible(busy.front()) && ::IsWindowVisible(FrameOf(busy.front()))) {
                     if (busyPath.empty()) {
                         busyPath = shots.Next("busy");
@@ -115,13 +120,13 @@ TEST(RepairFlows, WithTheAgreementUntickedTheRepairButtonDoesNothing)
     HWND panel = WaitForIdlePanel(tool, why);
     ASSERT_NE(nullptr, panel) << why;
     HWND repair = ::GetDlgItem(panel, kPanelMarker);
-    const RECT box = ControlScreenRect(panel, 1012);
+    const RECT box = ControlScreenRect(panel, IDC_AGREE_CHECK);
     const POINT onBox{box.left + 8, (box.top + box.bottom) / 2};
 
     ASSERT_TRUE(ClickAt(onBox));
-    ASSERT_TRUE(WaitUntil([&] { return CheckState(panel, 1012) == BST_UNCHECKED; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return CheckState(panel, IDC_AGREE_CHECK) == BST_UNCHECKED; }, 3000));
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowEnabled(repair); }, 3000)) << "unticked: repair still enabled";
-    const Image disabled = LoadPngResource(Files().tool, kRepairDisabledImage);
+    const Image disabled = ResourcePng(Files().tool, kRepairDisabledImage);
     EXPECT_TRUE(WaitUntil([&] { return ShareShowing(disabled, WindowScreenRect(repair)) > 0.9; }, 3000, 50))
         << "the repair button does not look disabled";
     EXPECT_TRUE(shots.Tool("unticked", tool.Run()));
@@ -134,12 +139,85 @@ TEST(RepairFlows, WithTheAgreementUntickedTheRepairButtonDoesNothing)
     EXPECT_TRUE(shots.Tool("repair-clicked", tool.Run()));
 
     ASSERT_TRUE(ClickAt(onBox));
-    ASSERT_TRUE(WaitUntil([&] { return CheckState(panel, 1012) == BST_CHECKED; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return CheckState(panel, IDC_AGREE_CHECK) == BST_CHECKED; }, 3000));
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(repair) != FALSE; }, 3000)) << "ticked: repair still disabled";
     EXPECT_TRUE(shots.Tool("ticked", tool.Run()));
+
+    // A burst of clicks at short, uneven intervals: whatever order the box's readings come
+    // back in, the repair button ends as the box does. An odd number of clicks unticks it;
+    // the next burst, of an even number, leaves it so.
+    ASSERT_TRUE(MovePointer(onBox));
+    unsigned int seed = ::GetTickCount();
+    for (int burst : {9, 6}) {
+        for (int click = 0; click < burst; ++click) {
+            LeftButton(true);
+            LeftButton(false);
+            seed = seed * 1103515245u + 12345u;
+            ::Sleep((seed >> 16) % 60);
+        }
+        ::Sleep(500);
+        const bool ticked = CheckState(panel, IDC_AGREE_CHECK) == BST_CHECKED;
+        EXPECT_FALSE(ticked) << "after a burst of " << burst << " clicks";
+        EXPECT_TRUE(WaitUntil([&] { return (::IsWindowEnabled(repair) != FALSE) == ticked; }, 3000))
+            << "after a burst of " << burst << " clicks the repair button does not match the box";
+    }
+    ASSERT_TRUE(ClickAt(onBox));
+    ASSERT_TRUE(WaitUntil([&] { return CheckState(panel, IDC_AGREE_CHECK) == BST_CHECKED; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(repair) != FALSE; }, 3000));
 
     const RepairSeen seen = RepairAndWatch(tool, panel, shots);
     ASSERT_NE(nullptr, seen.prompt) << "the enabled repair button did not repair";
     EXPECT_EQ(kSucceeded, PromptText(seen.prompt));
     EXPECT_TRUE(ConfirmPrompt(seen.prompt));
+}
+
+// While the agent works the busy pop-up is modal for the whole tool: presses on the ends of the
+// repair button that it leaves uncovered, on the panel's close button, Escape and Alt+F4 start
+// nothing and end nothing; once the agent is done, one result prompt follows.
+TEST(RepairFlows, BehindTheBusyPopupThePanelTakesNoInput)
+{
+    FlowShots shots("busy-modal");
+    ScratchFolder control(ScratchPath(L"agent-release"));
+    const std::wstring release = control.File(L"release");
+    LaunchOptions options;
+    options.environment = {{L"MCUPDATE_STANDIN_MODE", L"hold"}, {L"MCUPDATE_STANDIN_RELEASE", release}};
+    ToolSession tool(L"busy-modal", options);
+    std::string why;
+    HWND panel = WaitForIdlePanel(tool, why);
+    ASSERT_NE(nullptr, panel) << why;
+    const RECT repair = ControlScreenRect(panel, kPanelMarker);
+    ASSERT_TRUE(ClickControl(panel, kPanelMarker));
+    HWND busy = tool->WaitForWindowWith(kBusyMarker, 10000);
+    ASSERT_NE(nullptr, busy) << "no busy pop-up";
+    ASSERT_TRUE(WaitUntil([&] { return tool->AgentCalls().size() == 1; }, 10000)) << "the agent did not start";
+
+    const RECT covered = WindowScreenRect(FrameOf(busy));
+    const int middle = (repair.top + repair.bottom) / 2;
+    for (const POINT end : {POINT{repair.left + 8, middle}, POINT{repair.right - 8, middle}}) {
+        ASSERT_FALSE(::PtInRect(&covered, end)) << "the busy pop-up covers an end of the repair button";
+        ASSERT_TRUE(ClickAt(end));
+    }
+    EXPECT_TRUE(shots.Tool("ends-clicked", tool.Run()));
+    ASSERT_TRUE(ClickControl(panel, IDC_CLOSE));
+    PressKey(VK_ESCAPE);
+    PressChord(VK_MENU, VK_F4);
+    ::Sleep(1000);
+    EXPECT_TRUE(::IsWindowVisible(busy)) << "the busy pop-up went while the agent worked";
+    const std::vector<std::string> runs = tool->AgentCalls();
+    EXPECT_EQ(1u, runs.size()) << "the agent ran again: " << Joined(runs, "; ");
+    EXPECT_TRUE(tool->WindowsWith(kFeedbackMarker).empty()) << "the closing question showed during the repair";
+
+    ASSERT_TRUE(WriteBytes(release, ""));
+    HWND prompt = tool->WaitForPrompt(20000);
+    ASSERT_NE(nullptr, prompt) << "no result prompt";
+    EXPECT_EQ(kSucceeded, PromptText(prompt));
+    EXPECT_EQ(1u, tool->WindowsWith(kPromptMarker).size());
+    EXPECT_TRUE(shots.Tool("result", tool.Run()));
+    EXPECT_TRUE(ConfirmPrompt(prompt));
+    ::Sleep(1500);
+    EXPECT_EQ(2u, tool->AgentCalls().size()) << "the agent ran other than once for each command";
+    EXPECT_TRUE(tool->WindowsWith(kBusyMarker).empty());
+    EXPECT_TRUE(tool->WindowsWith(kPromptMarker).empty()) << "a second result followed";
+    EXPECT_TRUE(tool->WindowsWith(kFeedbackMarker).empty()) << "the closing question showed after the repair";
+    EXPECT_TRUE(tool->Running());
 }

@@ -3,15 +3,16 @@
 // with its prompt and the end of the process once the prompt is confirmed.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/FlowShots.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Text.h"
+#include "tests/support/ToolSession.h"
+#include "tests/support/Waits.h"
+#include "tests/support/WindowQueries.h"
 
-using namespace e2e;
-
-namespace {
-
-constexpr int kRepairHoverImage = 189;
-
-}  // namespace
+using namespace testsupport;
 
 TEST(StartFlows, TheMainWindowShowsPaintedInTheMiddleOfTheScreen)
 {
@@ -36,15 +37,15 @@ TEST(StartFlows, TheMainWindowShowsPaintedInTheMiddleOfTheScreen)
                        screenHeight / 2 - 305 + 611};
     EXPECT_EQ(RectText(centred), RectText(WindowScreenRect(frame))) << "the frame is centred on the screen";
     EXPECT_EQ("Quenmar软件名称显示乱码修复工具", Utf8(WindowText(frame)));
-    EXPECT_EQ("1.0.3", Utf8(ControlText(panel, 1013)));
-    EXPECT_EQ(BST_CHECKED, CheckState(panel, 1012)) << "the agreement starts accepted";
+    EXPECT_EQ("1.0.3", Utf8(ControlText(panel, IDC_VERSION)));
+    EXPECT_EQ(BST_CHECKED, CheckState(panel, IDC_AGREE_CHECK)) << "the agreement starts accepted";
     EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(panel, kPanelMarker)));
     EXPECT_TRUE(tool->WindowsWith(kPromptMarker).empty()) << "an up-to-date tool starts without a prompt";
 
     // The repair button answers the pointer.
     const RECT repair = ControlScreenRect(panel, kPanelMarker);
     ASSERT_TRUE(MovePointer(Centre(repair)));
-    const Image hover = LoadPngResource(Files().tool, kRepairHoverImage);
+    const Image hover = ResourcePng(Files().tool, kRepairHoverImage);
     EXPECT_TRUE(WaitUntil([&] { return ShareShowing(hover, repair) > 0.9; }, 3000, 50))
         << "the repair button does not show its hover look under the pointer";
     EXPECT_TRUE(shots.Tool("repair-hover", tool.Run()));
@@ -75,8 +76,8 @@ TEST(StartFlows, ARefusedStartShowsItsPromptAndEndsWhenItIsConfirmed)
         ASSERT_NE(nullptr, prompt) << "no prompt";
         EXPECT_EQ(refusal.text, PromptText(prompt));
         EXPECT_TRUE(tool->WindowsWith(kPanelMarker).empty()) << "the main window must not show";
-        EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(prompt, kPromptOk)));
-        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(prompt, 1007))) << "one confirm button only";
+        EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(prompt, IDC_PROMPT_OK)));
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(prompt, IDC_PROMPT_CANCEL))) << "one confirm button only";
         ::Sleep(300);
         EXPECT_TRUE(shots.Tool(std::string(refusal.name) + "-prompt", tool.Run()));
 

@@ -4,21 +4,22 @@
 
 #include <algorithm>
 
-#include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/FlowShots.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Text.h"
+#include "tests/support/ToolSession.h"
+#include "tests/support/Waits.h"
+#include "tests/support/WindowQueries.h"
 
-using namespace e2e;
+using namespace testsupport;
 
 namespace {
 
 const wchar_t kMenuClass[] = L"#32768";
 const wchar_t kDialogClass[] = L"#32770";
 const wchar_t kAboutTitle[] = L"关于 Veskar";
-
-RECT Moved(RECT rect, int dx, int dy)
-{
-    ::OffsetRect(&rect, dx, dy);
-    return rect;
-}
 
 // The texts of a dialog's children, in their order.
 std::vector<std::string> ChildTexts(HWND dialog)
@@ -67,12 +68,12 @@ TEST(WindowFlows, DraggingTheTopStripMovesTheWholeMainWindow)
     const POINT inStrip{panelBefore.left + 120, panelBefore.top + 14};
     ASSERT_TRUE(DragWithMouse(inStrip, POINT{inStrip.x - 150, inStrip.y + 90}, tool->UiThreadId()))
         << "pressing in the top strip did not start the system's move";
-    EXPECT_EQ(RectText(Moved(panelBefore, -150, 90)), RectText(WindowScreenRect(panel)));
-    EXPECT_EQ(RectText(Moved(frameBefore, -150, 90)), RectText(WindowScreenRect(frame))) << "the frame follows";
+    EXPECT_EQ(RectText(Offset(panelBefore, -150, 90)), RectText(WindowScreenRect(panel)));
+    EXPECT_EQ(RectText(Offset(frameBefore, -150, 90)), RectText(WindowScreenRect(frame))) << "the frame follows";
     EXPECT_TRUE(shots.Tool("moved", tool.Run()));
 
     // The main window still works where it now lies.
-    ASSERT_TRUE(ClickControl(panel, 1017));
+    ASSERT_TRUE(ClickControl(panel, IDC_MORE_TOOLS));
     EXPECT_TRUE(WaitUntil([&] { return CountCalls(tool.Run(), "OpenUrl") == 1; }, 3000))
         << "the more-tools button did not answer after the move";
 }
@@ -89,7 +90,7 @@ TEST(WindowFlows, MinimisingByItsButtonAndRestoringThroughTheSystemMenu)
     const RECT frameBefore = WindowScreenRect(frame);
     EXPECT_TRUE(shots.Tool("main", tool.Run()));
 
-    ASSERT_TRUE(ClickControl(panel, 1010));
+    ASSERT_TRUE(ClickControl(panel, IDC_MINIMIZE));
     ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(frame) && !::IsWindowVisible(panel); }, 5000))
         << "the minimise button did not minimise the main window";
     // Where the main window was, the desktop shows again.
@@ -123,10 +124,10 @@ TEST(WindowFlows, MinimisingByItsButtonAndRestoringThroughTheSystemMenu)
     EXPECT_TRUE(shots.Tool("restored", tool.Run()));
 
     // The restored panel lies above its frame and takes clicks.
-    const POINT onBox = Centre(ControlScreenRect(panel, 1012));
+    const POINT onBox = Centre(ControlScreenRect(panel, IDC_AGREE_CHECK));
     EXPECT_EQ(panel, ::GetAncestor(::WindowFromPoint(onBox), GA_ROOT));
-    ASSERT_TRUE(ClickAt(POINT{ControlScreenRect(panel, 1012).left + 8, onBox.y}));
-    EXPECT_TRUE(WaitUntil([&] { return CheckState(panel, 1012) == BST_UNCHECKED; }, 3000))
+    ASSERT_TRUE(ClickAt(POINT{ControlScreenRect(panel, IDC_AGREE_CHECK).left + 8, onBox.y}));
+    EXPECT_TRUE(WaitUntil([&] { return CheckState(panel, IDC_AGREE_CHECK) == BST_UNCHECKED; }, 3000))
         << "the restored panel does not take clicks";
 }
 

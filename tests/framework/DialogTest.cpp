@@ -10,6 +10,10 @@
 #include "framework/CDialog.h"
 #include "framework/CWinApp.h"
 #include "tests/framework/FrameworkTestIds.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+
+using namespace testsupport;
 
 namespace {
 
@@ -106,33 +110,22 @@ BEGIN_MESSAGE_MAP(TestDialog, CDialog)
     ON_BN_CLICKED(IDC_TEST_BUTTON, OnTestButton)
 END_MESSAGE_MAP()
 
-// A plain top-level window to own dialogs.
+// A plain top-level window to own dialogs, itself owned by `owner` when one is given.
 class OwnerWindow : public CWnd {
 public:
-    OwnerWindow(int left, int top, int width, int height, bool visible)
+    OwnerWindow(int left, int top, int width, int height, bool visible, CWnd* owner = nullptr)
     {
         RECT rect{left, top, left + width, top + height};
         CreateEx(0, RegisterClassOnce(L"VeskarTestOwner"), L"owner", WS_POPUP | (visible ? WS_VISIBLE : 0), rect,
-                 nullptr, 0);
+                 owner, 0);
     }
 };
-
-POINT Centre(const RECT& rect)
-{
-    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
 
 RECT WorkArea()
 {
     RECT area;
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     return area;
-}
-
-void PostKey(HWND target, WPARAM key)
-{
-    ::PostMessageW(target, WM_KEYDOWN, key, 1);
-    ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
 }
 
 class DialogTest : public ::testing::Test {
@@ -203,21 +196,53 @@ TEST_F(DialogTest, DataExchangeBindsTemplateControlsThatKeepTheirBehaviour)
     EXPECT_EQ(dialog.button.m_hWnd, nullptr) << "controls are unbound when the dialog goes";
 }
 
-TEST_F(DialogTest, ModalDialogDisablesItsOwnerWhileRunning)
+// Like the system's task-modal message box: the owner, a pop-up it owns and any other visible
+// window of the thread take no input while the dialog runs, also under a nested one; exactly
+// those are enabled again, and what was disabled or hidden before stays as it was.
+TEST_F(DialogTest, ModalDialogDisablesEveryOtherWindowOfItsThreadWhileRunning)
 {
     OwnerWindow owner(100, 100, 400, 300, true);
-    TestDialog dialog(IDD_TEST_DIALOG, &owner);
-    BOOL enabledDuring = TRUE;
+    OwnerWindow ownedPopup(150, 150, 100, 100, true, &owner);
+    OwnerWindow unrelated(600, 100, 100, 100, true);
+    OwnerWindow disabledBefore(600, 300, 100, 100, true);
+    disabledBefore.EnableWindow(FALSE);
+    OwnerWindow hidden(600, 500, 100, 100, false);
+    auto enabled = [&] {
+        return std::vector<BOOL>{owner.IsWindowEnabled(), ownedPopup.IsWindowEnabled(), unrelated.IsWindowEnabled(),
+                                 disabledBefore.IsWindowEnabled(), hidden.IsWindowEnabled()};
+    };
+    const std::vector<BOOL> before = enabled();
+
+    TestDialog outer(IDD_TEST_DIALOG, &owner);
+    std::vector<BOOL> during;
+    std::vector<BOOL> nested;
+    BOOL outerEnabledUnderNested = TRUE;
+    BOOL outerEnabledAfterNested = FALSE;
     HWND ownerDuring = nullptr;
-    dialog.later = [&](TestDialog& d) {
-        enabledDuring = owner.IsWindowEnabled();
+    outer.later = [&](TestDialog& d) {
+        during = enabled();
         ownerDuring = d.GetOwner();
+        TestDialog inner(IDD_TEST_DIALOG, &d);
+        inner.later = [&](TestDialog& i) {
+            nested = enabled();
+            outerEnabledUnderNested = d.IsWindowEnabled();
+            i.EndDialog(IDOK);
+        };
+        inner.DoModal();
+        outerEnabledAfterNested = d.IsWindowEnabled();
         d.EndDialog(IDOK);
     };
-    dialog.DoModal();
-    EXPECT_FALSE(enabledDuring);
+    outer.DoModal();
+
+    const std::vector<BOOL> expectedBefore{TRUE, TRUE, TRUE, FALSE, TRUE};
+    const std::vector<BOOL> allOff{FALSE, FALSE, FALSE, FALSE, TRUE};
+    EXPECT_EQ(before, expectedBefore);
+    EXPECT_EQ(during, allOff);
+    EXPECT_EQ(nested, allOff);
+    EXPECT_FALSE(outerEnabledUnderNested);
+    EXPECT_TRUE(outerEnabledAfterNested);
     EXPECT_EQ(ownerDuring, owner.m_hWnd);
-    EXPECT_TRUE(owner.IsWindowEnabled());
+    EXPECT_EQ(enabled(), expectedBefore);
 }
 
 TEST_F(DialogTest, CentredOverVisibleOwner)

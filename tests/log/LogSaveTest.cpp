@@ -6,7 +6,12 @@
 
 #include "log/CLogSave.h"
 #include "log/CLogSaveOpenFile.h"
-#include "tests/log/LogTestSupport.h"
+#include "tests/log/UnixLink.h"
+#include "tests/support/Files.h"
+#include "tests/support/LogRecords.h"
+#include "tests/support/Tool.h"
+
+using namespace testsupport;
 
 namespace {
 
@@ -20,7 +25,7 @@ protected:
     {
         log.WriteLog("optional", "s.txt", false);
         log.WriteLog("forced", "s.txt", true);
-        return SplitRecords(ReadBytes(LogPath(L"s.txt"))).size();
+        return RecordsFrom(ReadBytes(LogPath(L"s.txt"))).size();
     }
     TempFolder temp;
 };
@@ -61,7 +66,7 @@ TEST_F(LogSave, OptionalRecordsNeedTheSwitchForcedOnesDoNot)
     {
         CLogSave log(temp.Path());
         EXPECT_EQ(RecordsWritten(log), 5u);
-        const std::vector<std::string> records = SplitRecords(ReadBytes(LogPath(L"s.txt")));
+        const std::vector<std::string> records = RecordsFrom(ReadBytes(LogPath(L"s.txt")));
         EXPECT_EQ(records[3].substr(kStampLength), "optional");
         EXPECT_EQ(records[4].substr(kStampLength), "forced");
     }
@@ -81,7 +86,7 @@ TEST_F(LogSave, CreatesTheLogFolderOrLeavesWhatIsThere)
 {
     {
         CLogSave log(temp.Path());
-        EXPECT_TRUE(IsFolder(temp.Path() + L"ToolLog"));
+        EXPECT_TRUE(FolderExists(temp.Path() + L"ToolLog"));
         EXPECT_EQ(log.GetLogFolder(), temp.Path() + L"ToolLog\\");
     }
     WriteBytes(LogPath(L"older.txt"), "kept");
@@ -94,8 +99,22 @@ TEST_F(LogSave, APlainFileNamedToolLogLosesEveryRecord)
     WriteBytes(temp.Path() + L"ToolLog", "not a folder");
     CLogSave log(temp.Path());
     log.WriteLog("lost", "s.txt", true);
-    EXPECT_FALSE(IsFolder(temp.Path() + L"ToolLog"));
+    EXPECT_FALSE(FolderExists(temp.Path() + L"ToolLog"));
     EXPECT_EQ(ReadBytes(temp.Path() + L"ToolLog"), "not a folder");
+}
+
+// A ToolLog that links to another folder, as an unelevated program could have left it, is
+// not used: its records are lost rather than written elsewhere.
+TEST_F(LogSave, AToolLogThatIsALinkToAnotherFolderIsNotUsed)
+{
+    ASSERT_TRUE(::CreateDirectoryW((temp.Path() + L"elsewhere").c_str(), nullptr));
+    UnixLink link(temp.Path(), L"ToolLog", L"elsewhere");
+    ASSERT_TRUE(link.Made());
+    {
+        CLogSave log(temp.Path());
+        log.WriteLog("through the link", "s.txt", true);
+    }
+    EXPECT_FALSE(PathExists(temp.Path() + L"elsewhere\\s.txt"));
 }
 
 TEST(LogSaveInstance, LivesInTheMachineWideApplicationDataFolder)
@@ -103,11 +122,11 @@ TEST(LogSaveInstance, LivesInTheMachineWideApplicationDataFolder)
     const std::wstring base = CLogSave::GetBaseFolder();
     ASSERT_FALSE(base.empty());
     EXPECT_EQ(base.back(), L'\\');
-    EXPECT_TRUE(IsFolder(base));
+    EXPECT_TRUE(FolderExists(base));
     CLogSave& log = CLogSave::GetInstance();
     EXPECT_EQ(&log, &CLogSave::GetInstance());
     EXPECT_EQ(log.GetLogFolder(), base + L"ToolLog\\");
-    EXPECT_TRUE(IsFolder(base + L"ToolLog"));
+    EXPECT_TRUE(FolderExists(base + L"ToolLog"));
 }
 
 // Names and records are code page 936 even where the ANSI code page is another one; the
@@ -120,14 +139,14 @@ TEST(LogCodePage, NamesAndRecordsAreCodePage936WhateverTheAnsiCodePage)
     TempFolder temp;
     CLogSave log(temp.Path());
     log.WriteLog(kGbkSubmitFailed, kGbkRepairLogName, true);
-    const std::string front = ReadBytes(temp.Path() + L"ToolLog\\" + kWideRepairLogName);
-    ASSERT_TRUE(IsStamp(front));
+    const std::string front = ReadBytes(temp.Path() + L"ToolLog\\" + kRepairLogName);
+    ASSERT_TRUE(HasStamp(front));
     EXPECT_EQ(front.substr(kStampLength), std::string(kGbkSubmitFailed) + "\r\n");
 
     CLogSaveOpenFile writer(temp.Path());
     writer.WriteText(kGbkThreadFailed, kGbkRepairLogName);
-    const std::string open = ReadBytes(temp.Path() + kWideRepairLogName);
-    ASSERT_TRUE(IsStamp(open));
+    const std::string open = ReadBytes(temp.Path() + kRepairLogName);
+    ASSERT_TRUE(HasStamp(open));
     EXPECT_EQ(open.substr(kStampLength), std::string(kGbkThreadFailed) + "\r\n");
 }
 

@@ -15,11 +15,13 @@
 #include "framework/Scale.h"
 #include "res/resource.h"
 #include "tests/popups/PopupsTestIds.h"
-#include "tests/skin/SkinTestSupport.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Waits.h"
+#include "tests/support/WindowQueries.h"
 
-using skintest::Later;
-using skintest::PumpUntil;
-using skintest::WindowRectOf;
+using namespace testsupport;
 
 namespace {
 
@@ -98,7 +100,7 @@ void WithBubble(float scale, const Act& act)
 // and show it.
 RECT PlaceAndShow(TestPanel& panel, CTooltipDlg& bubble, float s)
 {
-    const RECT p = WindowRectOf(panel.m_hWnd);
+    const RECT p = WindowScreenRect(panel.m_hWnd);
     const RECT place{p.left + Scaled(2, s), p.top + Scaled(108, s), p.left + Scaled(2, s) + (p.right - p.left) - Scaled(2, s),
                      p.top + Scaled(108, s) + (p.bottom - p.top) - Scaled(128, s)};
     bubble.MoveWindow(place, TRUE);
@@ -114,30 +116,6 @@ std::wstring WithoutCrLf(std::wstring text)
         ++at;
     }
     return text;
-}
-
-std::wstring TextOf(HWND window)
-{
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(window, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
-
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = L"";
-    ::GetClassNameW(window, name, 64);
-    return name;
-}
-
-void Key(WORD key)
-{
-    INPUT input[2] = {};
-    input[0].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = key;
-    input[1] = input[0];
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, input, sizeof(INPUT));
 }
 
 bool IsWhite(COLORREF c)
@@ -170,7 +148,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(AfxInitRichEdit());
-        skintest::MovePointerAndSettle(POINT{1200, 1000});
+        MovePointer(POINT{1200, 1000}, Waiting::Pump);
         ASSERT_EQ(CSkinScrollWnd::LiveFrames(), 0);
     }
     void TearDown() override { EXPECT_EQ(CSkinScrollWnd::LiveFrames(), 0); }
@@ -233,18 +211,18 @@ TEST_F(AgreementBubble, IsCreatedHiddenWithTheAgreementInAReadOnlyWrappedRichEdi
         EXPECT_FALSE(bubble->IsWindowVisible());
         EXPECT_EQ(bubble->GetOwner(), panel.m_hWnd);
         EXPECT_EQ(content->GetOwner(), bubble->m_hWnd);
-        const RECT frame = WindowRectOf(bubble->m_hWnd);
+        const RECT frame = WindowScreenRect(bubble->m_hWnd);
         EXPECT_EQ(frame.right - frame.left, 396);
         EXPECT_EQ(frame.bottom - frame.top, 482);
-        const RECT place = WindowRectOf(content->m_hWnd);
+        const RECT place = WindowScreenRect(content->m_hWnd);
         EXPECT_EQ(place.left - frame.left, 1);
         EXPECT_EQ(place.top - frame.top, 1);
         EXPECT_EQ(place.right - place.left, 394);
         EXPECT_EQ(place.bottom - place.top, 464);
 
         // The text as set: the 63 lines of the agreement; the control keeps them as paragraphs.
-        EXPECT_EQ(ClassOf(edit), L"RichEdit20W");
-        const std::wstring shown = WithoutCrLf(TextOf(edit));
+        EXPECT_EQ(ClassName(edit), L"RichEdit20W");
+        const std::wstring shown = WithoutCrLf(WindowText(edit));
         EXPECT_EQ(shown, WithoutCrLf(AgreementForDisplay(BuildAgreementText())));
         size_t breaks = 0;
         for (wchar_t c : shown) {
@@ -257,10 +235,10 @@ TEST_F(AgreementBubble, IsCreatedHiddenWithTheAgreementInAReadOnlyWrappedRichEdi
         // the content.
         HWND scrollFrame = content->GetDlgItem(IDC_AGREEMENT_EDIT);
         ASSERT_NE(scrollFrame, edit);
-        EXPECT_EQ(TextOf(scrollFrame), L"SkinScrollBarFrame");
+        EXPECT_EQ(WindowText(scrollFrame), L"SkinScrollBarFrame");
         EXPECT_EQ(::GetParent(::GetParent(edit)), scrollFrame);
         EXPECT_EQ(CSkinScrollWnd::LiveFrames(), 1);
-        const RECT editPlace = skintest::ChildRect(scrollFrame);
+        const RECT editPlace = ChildRect(scrollFrame);
         EXPECT_EQ(editPlace.left, 8);
         EXPECT_EQ(editPlace.top, 8);
         EXPECT_EQ(editPlace.right, 394 - 8);
@@ -273,7 +251,7 @@ TEST_F(AgreementBubble, IsCreatedHiddenWithTheAgreementInAReadOnlyWrappedRichEdi
         // starting inside the control's text area, and that area within the visible part of
         // the control (the clip window beside the bar) once the panel has placed the bubble.
         PlaceAndShow(panel, *bubble, 1.0f);
-        skintest::PumpFor(100);
+        PumpFor(100);
         const int displayLines = static_cast<int>(::SendMessageW(edit, EM_GETLINECOUNT, 0, 0));
         EXPECT_GT(displayLines, 63 + 60);
         RECT textArea;
@@ -307,25 +285,25 @@ TEST_F(AgreementBubble, TypingChangesNothingEscapePutsTheBubbleAwayAndTheBarScro
         PlaceAndShow(panel, *bubble, 1.0f);
         CTooltipChildDlg* content = bubble->GetTooltipContent();
         HWND edit = content->RichEdit().m_hWnd;
-        before = TextOf(edit);
+        before = WindowText(edit);
         // The lower arrow of the skinned bar scrolls the text.
         HWND bar = ::GetDlgItem(content->GetDlgItem(IDC_AGREEMENT_EDIT), CSkinScrollWnd::kVerticalBarId);
-        const RECT barRect = WindowRectOf(bar);
-        skintest::ClickAt(POINT{(barRect.left + barRect.right) / 2, barRect.bottom - 4});
+        const RECT barRect = WindowScreenRect(bar);
+        ClickAt(POINT{(barRect.left + barRect.right) / 2, barRect.bottom - 4}, Waiting::Pump);
         PumpUntil([&] { return ::SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0) > 0; }, 1000);
         firstLineAfterArrow = static_cast<int>(::SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
 
-        const RECT editRect = WindowRectOf(edit);
-        skintest::ClickAt(POINT{editRect.left + 40, editRect.top + 30});
-        skintest::PumpFor(100);
+        const RECT editRect = WindowScreenRect(edit);
+        ClickAt(POINT{editRect.left + 40, editRect.top + 30}, Waiting::Pump);
+        PumpFor(100);
         focused = ::GetFocus() == edit;
         // The keys go through the panel's modal loop, as the user's would.
         for (WORD key : {WORD('X'), WORD(VK_SPACE), WORD(VK_BACK), WORD(VK_DELETE), WORD(VK_RETURN)}) {
-            Key(key);
+            PressKey(key);
         }
         Later(300, [&, edit, content] {
-            after = TextOf(edit);
-            Key(VK_ESCAPE);
+            after = WindowText(edit);
+            PressKey(VK_ESCAPE);
             Later(300, [&, content] {
                 shownAfterEscape = bubble->IsWindowVisible() || content->IsWindowVisible();
                 panel.EndDialog(IDOK);
@@ -368,17 +346,17 @@ TEST_F(AgreementBubble, PlacedByThePanelItsPictureCoversTheNewSizeWithTheTailBel
                 EXPECT_EQ(place.right - place.left, 398);
                 EXPECT_EQ(place.bottom - place.top, 472);
             }
-            skintest::PumpFor(150);
+            PumpFor(150);
             CTooltipChildDlg* content = bubble->GetTooltipContent();
-            const RECT frame = WindowRectOf(bubble->m_hWnd);
+            const RECT frame = WindowScreenRect(bubble->m_hWnd);
             EXPECT_TRUE(::EqualRect(&frame, &place));
-            const RECT c = WindowRectOf(content->m_hWnd);
+            const RECT c = WindowScreenRect(content->m_hWnd);
             EXPECT_EQ(c.left, frame.left + Scaled(1, s));
             EXPECT_EQ(c.top, frame.top + Scaled(1, s));
             EXPECT_EQ(c.right, frame.right - Scaled(2, s));
             EXPECT_EQ(c.bottom, frame.bottom - Scaled(18, s));
             // The rich edit keeps its distance from the content's edges.
-            const RECT edit = WindowRectOf(content->GetDlgItem(IDC_AGREEMENT_EDIT));
+            const RECT edit = WindowScreenRect(content->GetDlgItem(IDC_AGREEMENT_EDIT));
             EXPECT_EQ(edit.bottom, c.bottom - Scaled(8, s));
             EXPECT_EQ(edit.right, c.right - Scaled(8, s));
 
@@ -387,15 +365,15 @@ TEST_F(AgreementBubble, PlacedByThePanelItsPictureCoversTheNewSizeWithTheTailBel
             const int tailX = frame.left + Scaled(85, s);
             const int tailTop = frame.bottom - Scaled(11, s);
             EXPECT_GT(tailTop, c.bottom) << "the tail lies below the content";
-            EXPECT_TRUE(IsBubble(skintest::ScreenPixel(tailX, frame.bottom - 2))) << "tip of the tail";
-            EXPECT_TRUE(IsWhite(skintest::ScreenPixel(tailX, tailTop + 1))) << "root of the tail";
+            EXPECT_TRUE(IsBubble(ScreenPixel(tailX, frame.bottom - 2))) << "tip of the tail";
+            EXPECT_TRUE(IsWhite(ScreenPixel(tailX, tailTop + 1))) << "root of the tail";
             for (int y = c.bottom; y < tailTop - 1; ++y) {
-                EXPECT_TRUE(IsWhite(skintest::ScreenPixel(frame.left + 200, y))) << "row " << y;
+                EXPECT_TRUE(IsWhite(ScreenPixel(frame.left + 200, y))) << "row " << y;
             }
-            EXPECT_TRUE(IsBlack(skintest::ScreenPixel(tailX - Scaled(12, s), frame.bottom - 2)));
-            EXPECT_TRUE(IsBlack(skintest::ScreenPixel(tailX + Scaled(12, s), frame.bottom - 2)));
-            EXPECT_TRUE(IsBlack(skintest::ScreenPixel(frame.right - 3, frame.bottom - 3)));
-            EXPECT_TRUE(IsBlack(skintest::ScreenPixel(frame.left - 1, frame.top + 100))) << "the panel beside it";
+            EXPECT_TRUE(IsBlack(ScreenPixel(tailX - Scaled(12, s), frame.bottom - 2)));
+            EXPECT_TRUE(IsBlack(ScreenPixel(tailX + Scaled(12, s), frame.bottom - 2)));
+            EXPECT_TRUE(IsBlack(ScreenPixel(frame.right - 3, frame.bottom - 3)));
+            EXPECT_TRUE(IsBlack(ScreenPixel(frame.left - 1, frame.top + 100))) << "the panel beside it";
             panel.EndDialog(IDOK);
         });
     }

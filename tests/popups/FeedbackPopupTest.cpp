@@ -10,33 +10,19 @@
 
 #include "dialogs/CProblemSolvingFeedbackDlg.h"
 #include "repair/CFeedbackLibrary.h"
-#include "tests/popups/PopupsTestSupport.h"
-#include "tests/skin/SkinTestSupport.h"
-#include "tests/startup/StartupTestSupport.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Standins.h"
+#include "tests/support/Text.h"
+#include "tests/support/Waits.h"
 
-using skintest::CentreOf;
-using skintest::Later;
-using skintest::PollThen;
-using startup_test::CallJournal;
+using namespace testsupport;
 
 namespace {
 
 const DWORD kGiveUpMs = 8000;
 const int kGaveUp = -2;
-
-std::vector<std::string> Fields(const std::string& line)
-{
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (;;) {
-        const size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos) {
-            return fields;
-        }
-        start = tab + 1;
-    }
-}
 
 bool PlainDecimal(const std::string& text)
 {
@@ -81,17 +67,11 @@ INT_PTR RunPopup(CProblemSolvingFeedbackDlg& popup, const Act& act)
     return result;
 }
 
-void PostKey(HWND target, WPARAM key)
-{
-    ::PostMessageW(target, WM_KEYDOWN, key, 1);
-    ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
-}
-
 class FeedbackPopup : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        skintest::MovePointerAndSettle(POINT{2, 2});
+        MovePointer(POINT{2, 2}, Waiting::Pump);
         ASSERT_TRUE(library.LoadFeedbackLibrary()) << "the stand-in library lies beside the test program";
     }
 
@@ -105,10 +85,10 @@ protected:
         popup.SetFeedbackLibrary(&library);
         *result = RunPopup(popup, [&](CProblemSolvingFeedbackDlg&, CProblemSolvingFeedbackChildDlg& content) {
             HWND button = closeButton ? content.CloseButton().m_hWnd : (content.*large)().m_hWnd;
-            skintest::MovePointerAndSettle(CentreOf(button));
+            MovePointer(CentreOf(button), Waiting::Pump);
             *clickTime = _time64(nullptr);
-            skintest::MouseButton(true);
-            skintest::MouseButton(false);
+            LeftButton(true);
+            LeftButton(false);
         });
         return journal.Lines();
     }
@@ -176,14 +156,17 @@ TEST_F(FeedbackPopup, MoreSolutionsOpensTheSiteEachTimeAndThePopupStays)
     popup.SetFeedbackLibrary(&library);
     bool shownAfterBoth = false;
     std::vector<std::string> afterBoth;
-    const INT_PTR result = RunPopup(popup, [&](CProblemSolvingFeedbackDlg& frame, CProblemSolvingFeedbackChildDlg& content) {
-        skintest::ClickAt(CentreOf(content.MoreSolutionsButton().m_hWnd));
-        skintest::MovePointerAndSettle(POINT{2, 2});
-        skintest::ClickAt(CentreOf(content.MoreSolutionsButton().m_hWnd));
+    const INT_PTR result = RunPopup(popup, [&](CProblemSolvingFeedbackDlg& frame,
+                                               CProblemSolvingFeedbackChildDlg& content) {
+        // Two clicks at one place within the double-click time would be one double click.
+        const POINT centre = CentreOf(content.MoreSolutionsButton().m_hWnd);
+        ClickAt(centre, Waiting::Pump);
+        MovePointer(POINT{2, 2}, Waiting::Pump);
+        ClickAt(POINT{centre.x + 2 * ::GetSystemMetrics(SM_CXDOUBLECLK), centre.y}, Waiting::Pump);
         PollThen([&] { return journal.Lines().size() >= 2; }, 2000, [&] {
             afterBoth = journal.Lines();
             shownAfterBoth = frame.IsWindowVisible() && content.IsWindowVisible();
-            skintest::ClickAt(CentreOf(content.CloseButton().m_hWnd));
+            ClickAt(CentreOf(content.CloseButton().m_hWnd), Waiting::Pump);
         });
     });
     EXPECT_EQ(result, IDCANCEL);
@@ -234,7 +217,7 @@ TEST_F(FeedbackPopup, WithoutABindingTheAnswersOnlyCloseAndMoreSolutionsDoesNoth
                   [&](CProblemSolvingFeedbackDlg& frame, CProblemSolvingFeedbackChildDlg& content) {
                       content.MoreSolutionsButton().SendMessage(BM_CLICK);
                       stayed = frame.IsWindowVisible() != FALSE;
-                      skintest::ClickAt(CentreOf(content.SolvedButton().m_hWnd));
+                      ClickAt(CentreOf(content.SolvedButton().m_hWnd), Waiting::Pump);
                   }),
               IDCANCEL);
     EXPECT_TRUE(stayed);
@@ -256,20 +239,20 @@ FeedbackGeometry Measure(CProblemSolvingFeedbackDlg& popup, int inset)
     FeedbackGeometry g{};
     RunPopup(popup, [&](CProblemSolvingFeedbackDlg& frame, CProblemSolvingFeedbackChildDlg& content) {
         g.title = frame.GetWindowText();
-        g.frame = skintest::WindowRectOf(frame.m_hWnd);
-        g.content = skintest::WindowRectOf(content.m_hWnd);
-        g.close = skintest::ChildRect(content.CloseButton().m_hWnd);
-        g.solved = skintest::ChildRect(content.SolvedButton().m_hWnd);
-        g.unsolved = skintest::ChildRect(content.UnsolvedButton().m_hWnd);
-        g.more = skintest::ChildRect(content.MoreSolutionsButton().m_hWnd);
-        const RECT solved = skintest::WindowRectOf(content.SolvedButton().m_hWnd);
+        g.frame = WindowScreenRect(frame.m_hWnd);
+        g.content = WindowScreenRect(content.m_hWnd);
+        g.close = ChildRect(content.CloseButton().m_hWnd);
+        g.solved = ChildRect(content.SolvedButton().m_hWnd);
+        g.unsolved = ChildRect(content.UnsolvedButton().m_hWnd);
+        g.more = ChildRect(content.MoreSolutionsButton().m_hWnd);
+        const RECT solved = WindowScreenRect(content.SolvedButton().m_hWnd);
         const int middle = (solved.top + solved.bottom) / 2;
         content.SolvedButton().SendMessage(WM_NCHITTEST, 0, MAKELPARAM(solved.left + inset, middle));
         g.solvedStateInsideInset = content.SolvedButton().GetState();
         content.SolvedButton().SendMessage(WM_NCHITTEST, 0, MAKELPARAM(solved.left + inset - 1, middle));
         g.solvedStateWithinInset = content.SolvedButton().GetState();
         // Between the question and the first button: the picture's dark blue ground.
-        g.ground = skintest::ClientPixels(content.m_hWnd).At(20, 130);
+        g.ground = ClientPixels(content.m_hWnd).At(20, 130);
         frame.EndDialog(IDCANCEL);
     });
     return g;
@@ -291,9 +274,9 @@ TEST_F(FeedbackPopup, AtNinetySixDpiThePopupIsAtScaleOne)
     EXPECT_RECT(g.more, RECT{67, 314, 333, 374});
     EXPECT_EQ(g.solvedStateInsideInset, kButtonHover);
     EXPECT_EQ(g.solvedStateWithinInset, kButtonNormal);
-    const skintest::ReferenceImage background(169);
-    ASSERT_TRUE(background.Loaded());
-    EXPECT_LE(skintest::ColourDistance(g.ground, skintest::Opaque(background.At(20, 130))), 8);
+    const Image background = ResourcePng(169);
+    ASSERT_FALSE(background.Empty());
+    EXPECT_LE(ColourDistance(g.ground, Opaque(background.At(20, 130))), 8);
 }
 
 TEST_F(FeedbackPopup, AtOneHundredTwentyFiveDpiTheSolvedButtonSitsOnePixelLeftOfTheOthers)

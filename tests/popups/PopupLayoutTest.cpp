@@ -7,7 +7,7 @@
 #include "dialogs/AgreementText.h"
 #include "dialogs/CProblemSolvingFeedbackDlg.h"
 #include "dialogs/CTooltipDlg.h"
-#include "tests/popups/PopupsTestSupport.h"
+#include "tests/support/Geometry.h"
 
 TEST(FeedbackButtonPlaces, AtScaleOneTheButtonsSitUnscaledAroundTheMiddle)
 {

@@ -5,9 +5,13 @@
 #include <functional>
 
 #include "app/Messages.h"
-#include "log/CLogSave.h"
 #include "repair/CRepairTask.h"
-#include "tests/repair/AgentJournal.h"
+#include "tests/support/Files.h"
+#include "tests/support/LogRecords.h"
+#include "tests/support/Standins.h"
+#include "tests/support/Waits.h"
+
+using namespace testsupport;
 
 namespace {
 
@@ -60,7 +64,6 @@ private:
     }
 
 public:
-    static std::wstring RepairLogPath() { return CLogSave::GetBaseFolder() + L"ToolLog\\" + kWideRepairLogName; }
     static uint64_t RepairLogLength() { return FileSize(RepairLogPath()); }
 
 private:
@@ -81,12 +84,7 @@ void RunWhilePumping(const std::function<void()>& work)
         },
         &job, 0, nullptr);
     ASSERT_NE(thread, nullptr);
-    while (::MsgWaitForMultipleObjects(1, &thread, FALSE, 60000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::DispatchMessageW(&msg);
-        }
-    }
+    PumpUntil([thread] { return ::WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, 60000);
     ::CloseHandle(thread);
 }
 
@@ -117,14 +115,11 @@ protected:
         }
     }
     // The records the repair added to its log.
-    std::vector<std::string> NewLogRecords() const
-    {
-        return SplitRecords(ReadBytes(NotifyWindow::RepairLogPath()).substr(logBefore));
-    }
+    std::vector<std::string> NewLogRecords() const { return RecordsFrom(ReadBytes(RepairLogPath()), logBefore); }
     std::vector<std::string> AgentArguments() const
     {
         std::vector<std::string> arguments;
-        for (const Invocation& entry : agent.Journal()) {
+        for (const AgentRun& entry : agent.Journal()) {
             EXPECT_EQ(entry.program, "McUpdate.exe");
             arguments.push_back(entry.arguments);
         }
@@ -157,7 +152,7 @@ TEST_F(RepairTask, FirstCommandOverTheBoundFailsAndSkipsTheSecond)
     EXPECT_EQ(AgentArguments(), std::vector<std::string>{"/removeproductsstatus"});
     const std::vector<std::string> records = NewLogRecords();
     ASSERT_EQ(records.size(), 1u);
-    ASSERT_TRUE(IsStamp(records[0]));
+    ASSERT_TRUE(HasStamp(records[0]));
     EXPECT_EQ(records[0].substr(kStampLength), kGbkRemoveFailed);
 }
 
@@ -175,11 +170,13 @@ TEST_F(RepairTask, SecondCommandOverTheBoundFails)
 
 TEST_F(RepairTask, MissingAgentIsAFailure)
 {
-    const std::wstring aside = std::wstring(kAgentPath) + L".aside";
-    ASSERT_TRUE(::MoveFileExW(kAgentPath, aside.c_str(), MOVEFILE_REPLACE_EXISTING));
     CRepairTask task;
-    const bool result = Repair(task);
-    ::MoveFileExW(aside.c_str(), kAgentPath, MOVEFILE_REPLACE_EXISTING);
+    bool result = true;
+    {
+        AgentAway away;
+        ASSERT_TRUE(away.Moved());
+        result = Repair(task);
+    }
 
     EXPECT_FALSE(result);
     ExpectMessages(kRepairFailed);
@@ -198,23 +195,66 @@ TEST_F(RepairTask, PlantedInterpreterNeverRuns)
     EXPECT_EQ(AgentArguments(), kBothCommands);  // and no entry from a cmd.exe
 }
 
-TEST_F(RepairTask, StartRepairRunsOnAWorkerOfItsOwn)
+// One repair at a time: a start while the worker runs is refused, and the next start is
+// taken once the worker has finished.
+TEST_F(RepairTask, StartRepairRunsOnAWorkerOfItsOwnOneAtATime)
 {
-    static CRepairTask task;  // outlives the worker, which nothing joins
+    CRepairTask task;
     EXPECT_FALSE(task.SetNotifyWindow(nullptr));
     ASSERT_TRUE(task.SetNotifyWindow(window.Handle()));
     logBefore = NotifyWindow::RepairLogLength();
+    EXPECT_FALSE(task.IsRunning());
     ASSERT_TRUE(task.StartRepair());
-    const DWORD deadline = ::GetTickCount() + 60000;
-    while (!window.resultHandled && ::GetTickCount() < deadline) {
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::DispatchMessageW(&msg);
-        }
-    }
+    EXPECT_TRUE(task.IsRunning());
+    EXPECT_FALSE(task.StartRepair()) << "a second repair started while the first ran";
+    ASSERT_TRUE(PumpUntil([&] { return window.resultHandled && !task.IsRunning(); }, 60000));
     ExpectMessages(kRepairSucceeded);
     EXPECT_EQ(AgentArguments(), kBothCommands);
+
+    window.received.clear();
+    window.resultHandled = false;
+    ASSERT_TRUE(task.StartRepair());
+    ASSERT_TRUE(PumpUntil([&] { return window.resultHandled && !task.IsRunning(); }, 60000));
+    EXPECT_EQ(AgentArguments().size(), 2 * kBothCommands.size());
+}
+
+// The window goes while the worker waits for a command: nothing is sent to it any more; the
+// worker is waited for within the bound, and its record is written only when it finished
+// within it (an abandoned worker must not write into a log that goes at process exit).
+TEST_F(RepairTask, DetachWaitsForTheWorkerWithinItsBound)
+{
+    agent.SetMode(L"hang");
+    logBefore = NotifyWindow::RepairLogLength();
+    {
+        CRepairTask task(kShortBoundMs);
+        ASSERT_TRUE(task.SetNotifyWindow(window.Handle()));
+        ASSERT_TRUE(task.StartRepair());
+        ::Sleep(500);
+        const DWORD started = ::GetTickCount();
+        task.Detach(kShortBoundMs * 3);
+        EXPECT_FALSE(task.IsRunning());
+        EXPECT_LT(::GetTickCount() - started, kShortBoundMs * 3) << "the worker was not seen to end";
+    }
+    PumpFor(300);
+    EXPECT_TRUE(window.received.empty());
+    std::vector<std::string> records = NewLogRecords();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].substr(kStampLength), kGbkRemoveFailed);
+
+    logBefore = NotifyWindow::RepairLogLength();
+    {
+        CRepairTask task(kShortBoundMs);
+        ASSERT_TRUE(task.SetNotifyWindow(window.Handle()));
+        ASSERT_TRUE(task.StartRepair());
+        const DWORD started = ::GetTickCount();
+        task.Detach(1000);
+        EXPECT_LT(::GetTickCount() - started, kShortBoundMs) << "the bound was not kept";
+    }
+    // The abandoned worker ends at the command's bound, without a record.
+    ::Sleep(kShortBoundMs + 2000);
+    PumpFor(300);
+    EXPECT_TRUE(window.received.empty());
+    EXPECT_TRUE(NewLogRecords().empty());
 }
 
 // Wine gives a program the Windows version named for it under AppDefaults; the probe

@@ -1,47 +1,5 @@
 #include "tests/scroll/ScrollTestSupport.h"
 
-void PumpFor(DWORD ms)
-{
-    PumpUntil([] { return false; }, ms);
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD ms)
-{
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        if (done()) {
-            return true;
-        }
-        if (::GetTickCount() - start >= ms) {
-            return done();
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
-void MoveCursorTo(POINT screen)
-{
-    ::SetCursorPos(screen.x, screen.y);
-    PumpUntil(
-        [&] {
-            POINT now;
-            ::GetCursorPos(&now);
-            return now.x == screen.x && now.y == screen.y;
-        },
-        1000);
-    PumpFor(100);
-}
-
-void ParkCursor()
-{
-    MoveCursorTo(POINT{2, 2});
-}
-
 BitmapHolder LoadSkin()
 {
     return BitmapHolder(::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kSkinBitmapId)));

@@ -7,6 +7,10 @@
 
 #include "controls/CSkinScrollBar.h"
 #include "tests/scroll/ScrollTestSupport.h"
+#include "tests/support/Input.h"
+#include "tests/support/Waits.h"
+
+using namespace testsupport;
 
 namespace {
 
@@ -77,7 +81,7 @@ class SkinScrollBarTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ParkCursor();
+        ParkPointer(Waiting::Pump);
         skin = LoadSkin();
         ASSERT_TRUE(skin);
         const LPCWSTR cls = CWnd::RegisterClassOnce(L"ScrollTestParent");
@@ -104,11 +108,13 @@ protected:
         return object.m_hWnd;
     }
 
+    // The real pointer over a point of the bar, and the mouse move that follows delivered.
     void PointCursorAt(int x, int y)
     {
         POINT pt{x, y};
         ::ClientToScreen(bar, &pt);
-        MoveCursorTo(pt);
+        MovePointer(pt, Waiting::Pump);
+        PumpFor(100);
     }
 
     void SetPos(int pos)
@@ -330,6 +336,21 @@ TEST_F(SkinScrollBarTest, HoldingTheDownArrowRepeatsUntilReleaseAndPausesOutside
     const int released = parent.Count(SB_LINEDOWN);
     PumpFor(300);
     EXPECT_EQ(parent.Count(SB_LINEDOWN), released);
+
+    // Another window takes the mouse while the arrow is held (a pop-up): the repeat ends as
+    // at a release, and the arrow no longer looks pressed.
+    SetPos(50);
+    const COLORREF normalLook = WindowPixel(bar, 6, 195);
+    ::SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, At(6, 195));
+    ASSERT_NE(WindowPixel(bar, 6, 195), normalLook);
+    EXPECT_TRUE(PumpUntil([&] { return parent.Count(SB_LINEDOWN) >= released + 3; }, 2000));
+    ASSERT_EQ(::GetCapture(), bar);
+    ::SetCapture(parent.m_hWnd);
+    const int captured = parent.Count(SB_LINEDOWN);
+    PumpFor(400);
+    EXPECT_EQ(parent.Count(SB_LINEDOWN), captured) << "the bar went on repeating without the mouse";
+    ::ReleaseCapture();
+    EXPECT_EQ(WindowPixel(bar, 6, 195), normalLook) << "the arrow still looks pressed";
 }
 
 TEST_F(SkinScrollBarTest, PagingStopsWhenTheThumbReachesThePointer)

@@ -11,6 +11,12 @@
 #include "framework/CRichEditCtrl.h"
 #include "tests/scroll/ScrollTestIds.h"
 #include "tests/scroll/ScrollTestSupport.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+#include "tests/support/Waits.h"
+#include "tests/support/WindowQueries.h"
+
+using namespace testsupport;
 
 namespace {
 
@@ -67,28 +73,6 @@ std::wstring Lines(int count)
     return text;
 }
 
-RECT WindowRectIn(HWND hwnd, HWND parent)
-{
-    RECT rect;
-    ::GetWindowRect(hwnd, &rect);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-RECT ClientRect(HWND hwnd)
-{
-    RECT rect;
-    ::GetClientRect(hwnd, &rect);
-    return rect;
-}
-
-std::wstring TextOf(HWND hwnd)
-{
-    wchar_t buffer[64] = L"";
-    ::GetWindowTextW(hwnd, buffer, 64);
-    return buffer;
-}
-
 SCROLLINFO ControlInfo(HWND control)
 {
     SCROLLINFO info{sizeof(info), SIF_ALL};
@@ -106,7 +90,7 @@ protected:
     void SetUp() override
     {
         ::LoadLibraryW(L"riched20.dll");
-        ParkCursor();
+        ParkPointer(Waiting::Pump);
         skin = LoadSkin();
         ASSERT_TRUE(skin);
         ASSERT_EQ(CSkinScrollWnd::LiveFrames(), 0);
@@ -176,8 +160,8 @@ protected:
 void ExpectWrappedLayout(HWND dialogHwnd, HWND control, HWND frame, const RECT& before, int w, float scale,
                          bool border = true, int edge = 0)
 {
-    EXPECT_EQ(TextOf(frame), L"SkinScrollBarFrame");
-    const RECT frameRect = WindowRectIn(frame, dialogHwnd);
+    EXPECT_EQ(WindowText(frame), L"SkinScrollBarFrame");
+    const RECT frameRect = RectIn(frame, dialogHwnd);
     EXPECT_TRUE(::EqualRect(&frameRect, &before));
     EXPECT_EQ((::GetWindowLongW(frame, GWL_STYLE) & WS_BORDER) != 0, border);
     EXPECT_FALSE(::GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
@@ -185,31 +169,31 @@ void ExpectWrappedLayout(HWND dialogHwnd, HWND control, HWND frame, const RECT& 
     EXPECT_FALSE(::GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
     HWND limit = ::GetParent(control);
-    EXPECT_EQ(TextOf(limit), L"LIMIT");
+    EXPECT_EQ(WindowText(limit), L"LIMIT");
     EXPECT_EQ(::GetDlgCtrlID(limit), 200);
     EXPECT_EQ(::GetParent(limit), frame);
 
-    const RECT client = ClientRect(frame);
-    const RECT limitRect = WindowRectIn(limit, frame);
+    const RECT client = ClientRectOf(frame);
+    const RECT limitRect = RectIn(limit, frame);
     EXPECT_EQ(limitRect.left, 0);
     EXPECT_EQ(limitRect.right, client.right - w);
     EXPECT_EQ(limitRect.bottom, client.bottom);
 
-    const RECT controlRect = WindowRectIn(control, limit);
+    const RECT controlRect = RectIn(control, limit);
     EXPECT_EQ(controlRect.left, 0);
     // The frame's client size, less the edge, plus 4 pixels in width.
     EXPECT_EQ(controlRect.right - controlRect.left, client.right - edge + static_cast<int>(scale * 4));
     EXPECT_EQ(controlRect.bottom - controlRect.top, client.bottom - edge);
 
     // The control's own strip is w wide and lies wholly beyond the LIMIT window's edge.
-    RECT controlClient = ClientRect(control);
+    RECT controlClient = ClientRectOf(control);
     ::MapWindowPoints(control, limit, reinterpret_cast<POINT*>(&controlClient), 2);
     EXPECT_EQ(controlRect.right - controlClient.right, w);
     EXPECT_GE(controlClient.right, limitRect.right);
 
     HWND vbar = ::GetDlgItem(frame, 101);
     EXPECT_TRUE(::GetWindowLongW(vbar, GWL_STYLE) & WS_VISIBLE);
-    const RECT barRect = WindowRectIn(vbar, frame);
+    const RECT barRect = RectIn(vbar, frame);
     EXPECT_EQ(barRect.right - barRect.left, w);
     EXPECT_EQ(barRect.left, controlClient.right);
     EXPECT_EQ(barRect.bottom, controlRect.bottom);
@@ -219,7 +203,7 @@ void ExpectWrappedLayout(HWND dialogHwnd, HWND control, HWND frame, const RECT& 
 TEST_F(SkinScrollWndTest, WrappedEditGivesTheFrameItsPlaceIdAndBorderAndHidesItsOwnBar)
 {
     HWND control = Open(IDD_SCROLL_EDIT_DIALOG, IDC_SCROLL_EDIT);
-    const RECT before = WindowRectIn(control, dialog->m_hWnd);
+    const RECT before = RectIn(control, dialog->m_hWnd);
     frameObject = WrapWithSkinScroll(control, skin.Get(), 1.0f, 0);
     ASSERT_NE(frameObject, nullptr);
     PumpFor(50);
@@ -240,9 +224,9 @@ TEST_F(SkinScrollWndTest, ScaleWidensTheBars)
 {
     HWND control = OpenAndWrap(IDD_SCROLL_EDIT_DIALOG, IDC_SCROLL_EDIT, 1.25f);
     EXPECT_EQ(frameObject->GetScrollWidth(), 16);
-    EXPECT_EQ(ClientRect(VerticalBar()).right, 16);
-    EXPECT_EQ(WindowRectIn(Limit(), Frame()).right, ClientRect(Frame()).right - 16);
-    EXPECT_EQ(WindowRectIn(control, Limit()).right, ClientRect(Frame()).right + 5);
+    EXPECT_EQ(ClientRectOf(VerticalBar()).right, 16);
+    EXPECT_EQ(RectIn(Limit(), Frame()).right, ClientRectOf(Frame()).right - 16);
+    EXPECT_EQ(RectIn(control, Limit()).right, ClientRectOf(Frame()).right + 5);
 }
 
 TEST_F(SkinScrollWndTest, ShortTextDisablesTheBarAndLongTextEnablesIt)
@@ -298,7 +282,7 @@ TEST_F(SkinScrollWndTest, SkinnedBarScrollsTheControl)
     ::SetWindowTextW(control, Lines(60).c_str());
     ASSERT_TRUE(BarFollows(control));
     HWND vbar = VerticalBar();
-    const int length = ClientRect(vbar).bottom;
+    const int length = ClientRectOf(vbar).bottom;
 
     // One line down by the arrow.
     ::SendMessageW(vbar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, length - 3));
@@ -347,14 +331,14 @@ TEST_F(SkinScrollWndTest, UnwrapPutsTheControlBackAndRestoresItsProcedure)
     frameObject = WrapWithSkinScroll(control, skin.Get(), 1.0f, 0);
     ASSERT_NE(frameObject, nullptr);
     PumpFor(30);
-    const RECT frameRect = WindowRectIn(Frame(), dialog->m_hWnd);
+    const RECT frameRect = RectIn(Frame(), dialog->m_hWnd);
     HWND frame = Frame();
 
     EXPECT_TRUE(UnwrapSkinScroll(control));
     EXPECT_FALSE(::IsWindow(frame));
     EXPECT_EQ(CSkinScrollWnd::LiveFrames(), 0);
     EXPECT_EQ(::GetParent(control), dialog->m_hWnd);
-    const RECT back = WindowRectIn(control, dialog->m_hWnd);
+    const RECT back = RectIn(control, dialog->m_hWnd);
     EXPECT_TRUE(::EqualRect(&back, &frameRect));
     EXPECT_EQ(::GetWindowLongPtrW(control, GWLP_WNDPROC), procedure);
     EXPECT_EQ(::GetWindowLongPtrW(control, GWLP_USERDATA), 0);
@@ -364,7 +348,7 @@ TEST_F(SkinScrollWndTest, UnwrapPutsTheControlBackAndRestoresItsProcedure)
     const int seen = dialog->control.setTextSeen;
     ::SetWindowTextW(control, L"again");
     EXPECT_EQ(dialog->control.setTextSeen, seen + 1);
-    EXPECT_EQ(TextOf(control), L"again");
+    EXPECT_EQ(WindowText(control), L"again");
 }
 
 TEST_F(SkinScrollWndTest, ObjectBoundAfterTheWrapKeepsItsLayerThroughUnwrapAndDestruction)
@@ -378,7 +362,7 @@ TEST_F(SkinScrollWndTest, ObjectBoundAfterTheWrapKeepsItsLayerThroughUnwrapAndDe
     EXPECT_EQ(CSkinScrollWnd::LiveFrames(), 0);
     ::SetWindowTextW(control, L"still edited");
     EXPECT_EQ(late.setTextSeen, 1);
-    EXPECT_EQ(TextOf(control), L"still edited");
+    EXPECT_EQ(WindowText(control), L"still edited");
 
     // Wrapped again, the same procedure serves the new frame.
     frameObject = WrapWithSkinScroll(control, skin.Get(), 1.0f, 0);
@@ -398,7 +382,7 @@ TEST_F(SkinScrollWndTest, RichEditIsWrappedFollowedAndFreedTheSameWay)
 {
     HWND control = Open(IDD_SCROLL_RICH_DIALOG, IDC_SCROLL_RICH);
     ASSERT_EQ(dialog->control.m_hWnd, control);
-    const RECT before = WindowRectIn(control, dialog->m_hWnd);
+    const RECT before = RectIn(control, dialog->m_hWnd);
     // As the dialog manager leaves it: a client edge instead of WS_BORDER.
     const bool border = (::GetWindowLongW(control, GWL_STYLE) & WS_BORDER) != 0;
     const bool clientEdge = (::GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0;
@@ -435,11 +419,11 @@ TEST_F(SkinScrollWndTest, MissingSkinGivesBarsOfNoSize)
     ::SetWindowTextW(control, Lines(40).c_str());
     PumpFor(100);
     EXPECT_EQ(frameObject->GetScrollWidth(), 0);
-    EXPECT_EQ(ClientRect(VerticalBar()).right, 0);
-    EXPECT_EQ(ClientRect(HorizontalBar()).bottom, 0);
+    EXPECT_EQ(ClientRectOf(VerticalBar()).right, 0);
+    EXPECT_EQ(ClientRectOf(HorizontalBar()).bottom, 0);
     // No strip is left for the control's own bar either: all of it is text.
-    EXPECT_EQ(WindowRectIn(Limit(), Frame()).right, ClientRect(Frame()).right);
-    EXPECT_EQ(ClientRect(control).right, WindowRectIn(control, Limit()).right);
+    EXPECT_EQ(RectIn(Limit(), Frame()).right, ClientRectOf(Frame()).right);
+    EXPECT_EQ(ClientRectOf(control).right, RectIn(control, Limit()).right);
     ::RedrawWindow(dialog->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     ::SendMessageW(control, WM_VSCROLL, SB_PAGEDOWN, 0);
     PumpFor(600);

@@ -6,18 +6,14 @@
 #include <thread>
 
 #include "tests/skin/ControlsTestDialog.h"
-#include "tests/skin/SkinTestSupport.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Tool.h"
+#include "tests/support/Waits.h"
 
-using skintest::ClientPixels;
-using skintest::ColourDistance;
-using skintest::ReferenceImage;
+using namespace testsupport;
 
 namespace {
-
-LPARAM PointParam(POINT pt)
-{
-    return MAKELPARAM(static_cast<short>(pt.x), static_cast<short>(pt.y));
-}
 
 POINT ScreenPoint(HWND window, int x, int y)
 {
@@ -31,7 +27,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dialog.Open());
-        ASSERT_TRUE(LoadPngResource(&panelPicture, 139));
+        ASSERT_TRUE(LoadPngResource(&panelPicture, kPanelPicture));
         dialog.png.MoveWindow(10, 10, 26, 34);
         dialog.png.SetImages(141, 142, 143, 144);
         dialog.png.SetStretch(TRUE);
@@ -42,8 +38,8 @@ protected:
         dialog.feature.SetBackgroundRect(58, 260, 342, 345);
         dialog.feature.SetHitInset(19, 19, 19, 19);
         dialog.feature.SetStretch(TRUE);
-        dialog.feature.SetImages(188, 189, 190, 191);
-        skintest::PumpFor(30);
+        dialog.feature.SetImages(kRepairNormalImage, kRepairHoverImage, kRepairPressedImage, kRepairDisabledImage);
+        PumpFor(30);
     }
     void TearDown() override
     {
@@ -59,22 +55,22 @@ protected:
     // The panel's picture, which the feature button borrows.
     PngImagePtr panelPicture;
 
-    // Whether the button shows `image` over the slice of 139 at (58, 260) (feature button).
+    // Whether the button shows `image` over the panel's picture at (58, 260) (feature button).
     void ExpectFeatureLook(UINT imageId, const char* what)
     {
         SCOPED_TRACE(what);
-        const ReferenceImage face(imageId);
-        const ReferenceImage other(imageId == 188 ? 191 : 188);
-        const ReferenceImage panel(139);
+        const Image face = ResourcePng(imageId);
+        const Image other = ResourcePng(imageId == kRepairNormalImage ? kRepairDisabledImage : kRepairNormalImage);
+        const Image panel = ResourcePng(kPanelPicture);
         ClientPixels shown(dialog.feature.m_hWnd);
         ASSERT_EQ(shown.Width(), 284);
         int compared = 0;
         int distinguishing = 0;
         for (int y = 0; y < 85; y += 3) {
             for (int x = 0; x < 284; x += 3) {
-                const COLORREF ground = skintest::Opaque(panel.At(58 + x, 260 + y));
-                const COLORREF expected = skintest::Over(face.At(x, y), ground);
-                const COLORREF wrong = skintest::Over(other.At(x, y), ground);
+                const COLORREF ground = Opaque(panel.At(58 + x, 260 + y));
+                const COLORREF expected = Over(face.At(x, y), ground);
+                const COLORREF wrong = Over(other.At(x, y), ground);
                 ASSERT_LE(ColourDistance(shown.At(x, y), expected), 10) << "at " << x << "," << y;
                 ++compared;
                 distinguishing += ColourDistance(expected, wrong) > 40 ? 1 : 0;
@@ -105,7 +101,7 @@ TEST_F(ButtonTest, PngButtonHoverPressReleaseAndClick)
     EXPECT_EQ(button.GetState(), kButtonPressed);
     Release(button, POINT{13, 17});
     EXPECT_EQ(button.GetState(), kButtonHover);
-    skintest::PumpFor(20);
+    PumpFor(20);
     EXPECT_EQ(dialog.clicks, std::vector<int>{IDC_TEST_PNG}) << "the platform button still reports the click";
 }
 
@@ -115,7 +111,7 @@ TEST_F(ButtonTest, PngButtonReleasedOutsideStaysPressedUntilHoverUpkeep)
     Press(button, POINT{13, 17});
     Release(button, POINT{-20, 17});
     EXPECT_EQ(button.GetState(), kButtonPressed);
-    skintest::PumpFor(20);
+    PumpFor(20);
     EXPECT_TRUE(dialog.clicks.empty()) << "a release outside is no click";
 
     const POINT inside = ScreenPoint(button.m_hWnd, 13, 17);
@@ -132,15 +128,14 @@ TEST_F(ButtonTest, PngButtonPaintsTheImageOfItsState)
     const int probeX = 13;
     const int probeY = 17;
     auto expectLook = [&](UINT id) {
-        const ReferenceImage look(id);
+        const Image look = ResourcePng(id);
         const ClientPixels shown(button.m_hWnd);
-        EXPECT_LE(ColourDistance(shown.At(probeX, probeY), skintest::Opaque(look.At(probeX, probeY))), 12)
-            << "image " << id;
+        EXPECT_LE(ColourDistance(shown.At(probeX, probeY), Opaque(look.At(probeX, probeY))), 12) << "image " << id;
     };
     // The probe must tell the four looks apart.
-    const ReferenceImage normal(141);
-    const ReferenceImage disabled(144);
-    ASSERT_GT(ColourDistance(skintest::Opaque(normal.At(probeX, probeY)), skintest::Opaque(disabled.At(probeX, probeY))), 20);
+    const Image normal = ResourcePng(141);
+    const Image disabled = ResourcePng(144);
+    ASSERT_GT(ColourDistance(Opaque(normal.At(probeX, probeY)), Opaque(disabled.At(probeX, probeY))), 20);
 
     expectLook(141);
     HitTest(button, ScreenPoint(button.m_hWnd, probeX, probeY));
@@ -163,7 +158,7 @@ TEST_F(ButtonTest, FeatureButtonGlowMarginClicksWithoutThePressedLook)
     EXPECT_EQ(button.GetState(), kButtonNormal);
     Release(button, POINT{5, 5});
     EXPECT_EQ(button.GetState(), kButtonNormal);
-    skintest::PumpFor(20);
+    PumpFor(20);
     EXPECT_EQ(dialog.clicks, std::vector<int>{IDC_TEST_FEATURE});
 
     HitTest(button, ScreenPoint(button.m_hWnd, 142, 42));
@@ -184,7 +179,7 @@ TEST_F(ButtonTest, FeatureButtonGlowMarginClicksWithoutThePressedLook)
 TEST_F(ButtonTest, FeatureButtonDisabledFromAnotherThreadShowsItsFourthImageOverTheSlice)
 {
     CFeaturePngButton& button = dialog.feature;
-    ExpectFeatureLook(188, "normal");
+    ExpectFeatureLook(kRepairNormalImage, "normal");
 
     // EnableWindow from the worker waits for this thread to handle WM_ENABLE: keep pumping.
     std::atomic<bool> done{false};
@@ -192,12 +187,12 @@ TEST_F(ButtonTest, FeatureButtonDisabledFromAnotherThreadShowsItsFourthImageOver
         button.EnableButton(FALSE);
         done = true;
     });
-    skintest::PumpUntil([&] { return done.load(); }, 5000);
+    PumpUntil([&] { return done.load(); }, 5000);
     worker.join();
-    skintest::PumpFor(20);
+    PumpFor(20);
     EXPECT_EQ(button.GetState(), kButtonDisabled);
     EXPECT_FALSE(button.IsWindowEnabled());
-    ExpectFeatureLook(191, "disabled");
+    ExpectFeatureLook(kRepairDisabledImage, "disabled");
 
     HitTest(button, ScreenPoint(button.m_hWnd, 142, 42));
     EXPECT_EQ(button.GetState(), kButtonDisabled) << "no hover while disabled";
@@ -205,7 +200,7 @@ TEST_F(ButtonTest, FeatureButtonDisabledFromAnotherThreadShowsItsFourthImageOver
     button.EnableButton(TRUE);
     EXPECT_EQ(button.GetState(), kButtonNormal);
     EXPECT_TRUE(button.IsWindowEnabled());
-    ExpectFeatureLook(188, "enabled again");
+    ExpectFeatureLook(kRepairNormalImage, "enabled again");
 }
 
 TEST_F(ButtonTest, MissingOrDamagedImagesPaintOnlyTheGroundAndStillClick)
@@ -228,6 +223,6 @@ TEST_F(ButtonTest, MissingOrDamagedImagesPaintOnlyTheGroundAndStillClick)
     Release(button, POINT{13, 17});
     Press(feature, POINT{142, 42});
     Release(feature, POINT{142, 42});
-    skintest::PumpFor(20);
+    PumpFor(20);
     EXPECT_EQ(dialog.clicks, (std::vector<int>{IDC_TEST_PNG, IDC_TEST_FEATURE}));
 }

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "tests/skin/ControlsTestDialog.h"
-#include "tests/skin/SkinTestSupport.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Waits.h"
 
-using skintest::ClientPixels;
-using skintest::ColourDistance;
+using namespace testsupport;
 
 namespace {
 
@@ -131,12 +131,12 @@ TEST_F(SkinControlTest, TextStaticModeFiveShowsTheSliceWithoutText)
 
     label.SetAlignMode(5);
     label.Invalidate(TRUE);
-    const skintest::ReferenceImage reference(146);
+    const Image reference = ResourcePng(146);
     const ClientPixels bare(label.m_hWnd);
     int whiteOnBare = 0;
     for (int x = 0; x < 184; ++x) {
         for (int y = 0; y < 20; ++y) {
-            ASSERT_LE(ColourDistance(bare.At(x, y), skintest::Opaque(reference.At(10 + x, 42 + y))), 12);
+            ASSERT_LE(ColourDistance(bare.At(x, y), Opaque(reference.At(10 + x, 42 + y))), 12);
             whiteOnBare += bare.At(x, y) == kWhite ? 1 : 0;
         }
     }
@@ -163,7 +163,7 @@ TEST_F(SkinControlTest, BusyTextCyclesItsDotsAndStopsForGood)
     EXPECT_TRUE(busy.IsAnimationThreadRunning());
     EXPECT_EQ(busy.GetDotPhase(), 0) << "the first dot comes later";
     std::vector<int> seen{busy.GetDotPhase()};
-    skintest::PumpUntil(
+    PumpUntil(
         [&] {
             if (busy.GetDotPhase() != seen.back()) {
                 seen.push_back(busy.GetDotPhase());
@@ -178,7 +178,7 @@ TEST_F(SkinControlTest, BusyTextCyclesItsDotsAndStopsForGood)
     busy.StopAnimation();
     EXPECT_EQ(busy.GetDotPhase(), 0);
     EXPECT_FALSE(busy.IsAnimationThreadRunning()) << "StopAnimation waits for the thread";
-    skintest::PumpFor(700);
+    PumpFor(700);
     EXPECT_EQ(busy.GetDotPhase(), 0);
     EXPECT_EQ(ClientPixels(busy.m_hWnd).Count([](COLORREF c) { return c != kWhite; }), bareInk);
     busy.StartAnimation();

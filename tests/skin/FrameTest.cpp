@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <functional>
 #include <thread>
 
 #include "app/Messages.h"
@@ -14,30 +13,15 @@
 #include "dialogs/LayeredPicture.h"
 #include "res/resource.h"
 #include "tests/skin/SkinTestIds.h"
-#include "tests/skin/SkinTestSupport.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Tool.h"
+#include "tests/support/Waits.h"
 
-using skintest::Later;
-using skintest::WindowRectOf;
+using namespace testsupport;
 
 namespace {
-
-bool Same(const RECT& a, const RECT& b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-std::string Text(const RECT& r)
-{
-    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
-           std::to_string(r.bottom) + ")";
-}
-
-#define EXPECT_RECT(actual, expected) EXPECT_TRUE(Same(actual, expected)) << Text(actual) << " != " << Text(expected)
-
-RECT Offset(const RECT& r, int dx, int dy)
-{
-    return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
-}
 
 // A control of the content's hover upkeep that takes its hover look on demand.
 class LitTarget : public HoverTarget {
@@ -84,10 +68,11 @@ private:
 };
 
 const SkinFrameLayout kTestFrame = {
-    IDD_PROMPT, IDD_PROMPT_CHILD, 151, 336, 156, {5, 3, 5, 7}, {5, 3, 5, 7}, true, false, false, 1, false, true,
+    IDD_PROMPT, IDD_PROMPT_CHILD, kPromptPicture, 336, 156, {5, 3, 5, 7}, {5, 3, 5, 7}, true, false, false, 1, false,
+    true,
 };
-const SkinContentLayout kTestContent = {152, 0, 0, 26, 0, 0, false, true};
-const SkinContentLayout kTestContentWithHover = {152, 0, 0, 26, 0, 34, false, true};
+const SkinContentLayout kTestContent = {kPromptContentPicture, 0, 0, 26, 0, 0, false, true};
+const SkinContentLayout kTestContentWithHover = {kPromptContentPicture, 0, 0, 26, 0, 34, false, true};
 
 bool ContentAbove(HWND frame, HWND content)
 {
@@ -99,24 +84,12 @@ bool ContentAbove(HWND frame, HWND content)
     return false;
 }
 
-// The pointer away from every window of the test, Wine's and the display's alike.
-void PointerAway()
-{
-    ::SetCursorPos(5, 5);
-    skintest::MovePointerAndSettle(POINT{5, 5});
-}
-
-LPARAM PointParam(POINT pt)
-{
-    return MAKELPARAM(static_cast<short>(pt.x), static_cast<short>(pt.y));
-}
-
 }  // namespace
 
 TEST(LayeredFrame, PictureHasTheShadowsAlphaRampAndAnOpaqueInterior)
 {
     PngImagePtr image;
-    ASSERT_TRUE(LoadPngResource(&image, 151));
+    ASSERT_TRUE(LoadPngResource(&image, kPromptPicture));
     LayeredPicture picture(336, 156);
     ASSERT_TRUE(picture.Valid());
     picture.Draw(*image);
@@ -139,15 +112,15 @@ TEST(LayeredFrame, PictureHasTheShadowsAlphaRampAndAnOpaqueInterior)
 TEST(LayeredFrame, PictureOfTheImagesOwnSizeIsTheImagePremultiplied)
 {
     PngImagePtr image;
-    ASSERT_TRUE(LoadPngResource(&image, 138));
-    const skintest::ReferenceImage reference(138);
-    ASSERT_TRUE(reference.Loaded());
-    LayeredPicture picture(reference.Width(), reference.Height());
+    ASSERT_TRUE(LoadPngResource(&image, kMainFramePicture));
+    const Image reference = ResourcePng(kMainFramePicture);
+    ASSERT_FALSE(reference.Empty());
+    LayeredPicture picture(reference.width, reference.height);
     picture.Draw(*image);
     int differing = 0;
     int translucent = 0;
-    for (int y = 0; y < reference.Height(); y += 3) {
-        for (int x = 0; x < reference.Width(); x += 3) {
+    for (int y = 0; y < reference.height; y += 3) {
+        for (int x = 0; x < reference.width; x += 3) {
             const DWORD argb = reference.At(x, y);
             const DWORD alpha = argb >> 24;
             translucent += alpha > 0 && alpha < 255;
@@ -179,12 +152,12 @@ TEST(LayeredFrame, ProgressFrameIsLayeredAndCutOutWhereItsPictureIsClear)
     COLORREF backdropColour = 0;
     COLORREF inside = 0;
     Later(300, [&] {
-        frame = WindowRectOf(progress.m_hWnd);
+        frame = WindowScreenRect(progress.m_hWnd);
         exStyle = ::GetWindowLongW(progress.m_hWnd, GWL_EXSTYLE);
-        backdropColour = skintest::ScreenPixel(frame.left - 20, frame.top - 20);
-        corner = skintest::ScreenPixel(frame.left, frame.top);
-        ring = skintest::ScreenPixel(frame.left + 10, frame.top + 60);
-        inside = skintest::ScreenPixel(frame.left + 40, frame.top + 30);
+        backdropColour = ScreenPixel(frame.left - 20, frame.top - 20);
+        corner = ScreenPixel(frame.left, frame.top);
+        ring = ScreenPixel(frame.left + 10, frame.top + 60);
+        inside = ScreenPixel(frame.left + 40, frame.top + 30);
         progress.SendMessage(WM_CLOSE_PROGRESS);
     });
     EXPECT_EQ(progress.DoModal(), IDOK);
@@ -195,7 +168,7 @@ TEST(LayeredFrame, ProgressFrameIsLayeredAndCutOutWhereItsPictureIsClear)
     EXPECT_EQ(frame.bottom - frame.top, 132);
     EXPECT_EQ(corner, backdropColour) << "alpha 0 in the picture's corner: the window is cut out there";
     EXPECT_NE(ring, backdropColour) << "the shadow ring has alpha and is part of the window";
-    EXPECT_GT(skintest::ColourDistance(inside, RGB(0, 0, 0)), 60) << "the content's blue lies over the interior";
+    EXPECT_GT(ColourDistance(inside, RGB(0, 0, 0)), 60) << "the content's blue lies over the interior";
 }
 
 namespace {
@@ -214,12 +187,9 @@ PromptGeometry MeasurePrompt(int type, float scale)
     PromptGeometry g{};
     Later(50, [&] {
         CPromptChildDlg* child = prompt.GetPromptContent();
-        g = {WindowRectOf(prompt.m_hWnd),
-             WindowRectOf(child->m_hWnd),
-             skintest::ChildRect(child->CloseButton().m_hWnd),
-             skintest::ChildRect(child->OkButton().m_hWnd),
-             skintest::ChildRect(child->CancelButton().m_hWnd),
-             skintest::ChildRect(child->TextStatic().m_hWnd)};
+        g = {WindowScreenRect(prompt.m_hWnd),         WindowScreenRect(child->m_hWnd),
+             ChildRect(child->CloseButton().m_hWnd),  ChildRect(child->OkButton().m_hWnd),
+             ChildRect(child->CancelButton().m_hWnd), ChildRect(child->TextStatic().m_hWnd)};
         prompt.EndDialog(IDOK);
     });
     prompt.DoModal();
@@ -264,9 +234,9 @@ TEST(LayeredFrame, PromptAndProgressGeometryAtScaleOneAndAQuarter)
     RECT frame{}, content{}, text{};
     Later(50, [&] {
         CExecutePromptChildDlg* child = progress.GetProgressContent();
-        frame = WindowRectOf(progress.m_hWnd);
-        content = WindowRectOf(child->m_hWnd);
-        text = skintest::ChildRect(child->StateStatic().m_hWnd);
+        frame = WindowScreenRect(progress.m_hWnd);
+        content = WindowScreenRect(child->m_hWnd);
+        text = ChildRect(child->StateStatic().m_hWnd);
         progress.SendMessage(WM_CLOSE_PROGRESS);
     });
     progress.DoModal();
@@ -287,8 +257,8 @@ TEST(LayeredFrame, FrameMovesCarryTheContentUntilTheContentIsDragged)
     Later(50, [&] {
         CPromptChildDlg* child = prompt.GetPromptContent();
         ::SetWindowPos(prompt.m_hWnd, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        frame = WindowRectOf(prompt.m_hWnd);
-        content = WindowRectOf(child->m_hWnd);
+        frame = WindowScreenRect(prompt.m_hWnd);
+        content = WindowScreenRect(child->m_hWnd);
 
         // The strip: the top 30 pixels, less the right 26 where the close button lies.
         inCorner = child->SendMessage(WM_NCHITTEST, 0, PointParam(POINT{content.right - 10, content.top + 10}));
@@ -297,11 +267,11 @@ TEST(LayeredFrame, FrameMovesCarryTheContentUntilTheContentIsDragged)
         // The system drags the content; the frame follows it.
         ::SetWindowPos(child->m_hWnd, nullptr, content.left + 40, content.top + 30, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        afterDrag = WindowRectOf(child->m_hWnd);
-        frameAfterDrag = WindowRectOf(prompt.m_hWnd);
+        afterDrag = WindowScreenRect(child->m_hWnd);
+        frameAfterDrag = WindowScreenRect(prompt.m_hWnd);
         moveSyncAfterDrag = prompt.GetMoveSync();
         ::SetWindowPos(prompt.m_hWnd, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        contentAfterFrameMove = WindowRectOf(child->m_hWnd);
+        contentAfterFrameMove = WindowScreenRect(child->m_hWnd);
         prompt.EndDialog(IDOK);
     });
     prompt.DoModal();
@@ -325,45 +295,22 @@ TEST(LayeredFrame, DraggingTheTopStripWithTheMouseMovesTheWholePrompt)
     std::atomic<bool> dragged{false};
     Later(100, [&] {
         CPromptChildDlg* child = prompt.GetPromptContent();
-        before = WindowRectOf(child->m_hWnd);
-        frameBefore = WindowRectOf(prompt.m_hWnd);
+        before = WindowScreenRect(child->m_hWnd);
+        frameBefore = WindowScreenRect(prompt.m_hWnd);
         const POINT start{before.left + 60, before.top + 12};
-        skintest::MovePointerAndSettle(start);
-        // The moves come from another thread while this one runs the system's move loop;
-        // they start once the loop has begun and the release once the pointer has arrived.
+        MovePointer(start, Waiting::Pump);
+        // The moves come from another thread while this one runs the system's move loop.
         const DWORD uiThread = ::GetCurrentThreadId();
         mouse = std::thread([start, uiThread, &dragged] {
-            auto inMoveLoop = [uiThread] {
-                GUITHREADINFO info{sizeof(info)};
-                return ::GetGUIThreadInfo(uiThread, &info) && (info.flags & GUI_INMOVESIZE);
-            };
-            auto waitFor = [](const std::function<bool()>& done) {
-                for (int i = 0; i < 200 && !done(); ++i) {
-                    ::Sleep(10);
-                }
-            };
-            skintest::MouseButton(true);
-            waitFor(inMoveLoop);
-            const POINT end{start.x + 50, start.y + 40};
-            for (int step = 1; step <= 10; ++step) {
-                ::Sleep(20);
-                skintest::MoveMouseTo(POINT{start.x + 5 * step, start.y + 4 * step});
-            }
-            waitFor([end] {
-                POINT now;
-                ::GetCursorPos(&now);
-                return now.x == end.x && now.y == end.y;
-            });
-            ::Sleep(50);
-            skintest::MouseButton(false);
-            waitFor([&] { return !inMoveLoop(); });
+            DragWithMouse(start, POINT{start.x + 50, start.y + 40}, uiThread);
             dragged = true;
         });
-        skintest::PollThen([&] { return dragged.load(); }, 8000, [&] {
-            after = WindowRectOf(prompt.GetPromptContent()->m_hWnd);
-            frameAfter = WindowRectOf(prompt.m_hWnd);
-            prompt.EndDialog(IDOK);
-        });
+        PollThen([&] { return dragged.load(); }, 8000,
+                 [&] {
+                     after = WindowScreenRect(prompt.GetPromptContent()->m_hWnd);
+                     frameAfter = WindowScreenRect(prompt.m_hWnd);
+                     prompt.EndDialog(IDOK);
+                 });
     });
     prompt.DoModal();
     mouse.join();
@@ -437,11 +384,11 @@ TEST(LayeredFrame, ContentStaysAboveItsFrameOnceShown)
     HWND underCentre = nullptr;
     HWND contentWindow = nullptr;
     // The pointer away from the prompt: no hit test may help the order here.
-    skintest::MoveMouseTo(POINT{5, 5});
+    SendPointerMove(POINT{5, 5});
     Later(300, [&] {
         contentWindow = prompt.GetContent()->m_hWnd;
         contentAbove = ContentAbove(prompt.m_hWnd, contentWindow);
-        const RECT content = WindowRectOf(contentWindow);
+        const RECT content = WindowScreenRect(contentWindow);
         underCentre = ::WindowFromPoint(POINT{content.left + 40, content.top + 70});
         prompt.EndDialog(IDOK);
     });
@@ -454,7 +401,7 @@ TEST(LayeredFrame, ContentStaysAboveItsFrameOnceShown)
 // neither window wakes up again while the pointer stays away.
 TEST(LayeredFrame, AFrameRaisedAboveItsContentIsPutBackThenThePairRests)
 {
-    PointerAway();
+    ASSERT_TRUE(ParkPointer());
     TestFrame frame(kTestFrame, kTestContentWithHover);
     bool beneath = false;
     bool putBack = false;
@@ -468,9 +415,9 @@ TEST(LayeredFrame, AFrameRaisedAboveItsContentIsPutBackThenThePairRests)
         ::SetWindowPos(frame.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         ::SetWindowLongPtrW(content, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(frame.m_hWnd));
         beneath = !ContentAbove(frame.m_hWnd, content);
-        skintest::PollThen([&, content] { return ContentAbove(frame.m_hWnd, content); }, 2000, [&, content] {
+        PollThen([&, content] { return ContentAbove(frame.m_hWnd, content); }, 2000, [&, content] {
             putBack = ContentAbove(frame.m_hWnd, content);
-            skintest::PollThen([&] { return !frame.GetWindowOrder().Settling(); }, 3000, [&] {
+            PollThen([&] { return !frame.GetWindowOrder().Settling(); }, 3000, [&] {
                 settled = !frame.GetWindowOrder().Settling();
                 const int before = frame.ticks + frame.Content().ticks;
                 Later(700, [&, before] {
@@ -492,7 +439,7 @@ TEST(LayeredFrame, AFrameRaisedAboveItsContentIsPutBackThenThePairRests)
 // pointer away and reset the controls, and starts again with the next hover.
 TEST(LayeredFrame, HoverUpkeepRunsFromAHoverUntilATickFindsThePointerAway)
 {
-    PointerAway();
+    ASSERT_TRUE(ParkPointer());
     TestFrame frame(kTestFrame, kTestContentWithHover);
     int ticksBeforeHover = -1;
     int refreshesAfterFirst = -1;
@@ -502,13 +449,13 @@ TEST(LayeredFrame, HoverUpkeepRunsFromAHoverUntilATickFindsThePointerAway)
         TestContent& content = frame.Content();
         ticksBeforeHover = content.ticks;
         content.target.Light();
-        skintest::PollThen([&] { return content.target.refreshes > 0; }, 1000, [&] {
+        PollThen([&] { return content.target.refreshes > 0; }, 1000, [&] {
             refreshesAfterFirst = content.target.refreshes;
             const int ticks = content.ticks;
             Later(500, [&, ticks] {
                 ticksAfterReset = content.ticks - ticks;
                 content.target.Light();
-                skintest::PollThen([&] { return content.target.refreshes > refreshesAfterFirst; }, 1000, [&] {
+                PollThen([&] { return content.target.refreshes > refreshesAfterFirst; }, 1000, [&] {
                     refreshesAfterSecond = content.target.refreshes;
                     frame.EndDialog(IDOK);
                 });

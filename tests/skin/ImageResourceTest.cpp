@@ -9,7 +9,10 @@
 #include "controls/PngImage.h"
 #include "framework/CWinApp.h"
 #include "tests/skin/SkinTestIds.h"
-#include "tests/skin/SkinTestSupport.h"
+#include "tests/support/PngDrawing.h"
+#include "tests/support/ScreenImage.h"
+
+using namespace testsupport;
 
 namespace {
 
@@ -44,22 +47,6 @@ const ImageRow* RowOf(UINT id)
     return nullptr;
 }
 
-struct Resource {
-    const BYTE* data = nullptr;
-    DWORD size = 0;
-};
-
-Resource FindRaw(UINT id, LPCWSTR type)
-{
-    HMODULE module = AfxGetResourceHandle();
-    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), type);
-    if (!found) {
-        return {};
-    }
-    HGLOBAL loaded = ::LoadResource(module, found);
-    return {static_cast<const BYTE*>(::LockResource(loaded)), ::SizeofResource(module, found)};
-}
-
 DWORD BigEndian(const BYTE* p)
 {
     return (DWORD{p[0]} << 24) | (DWORD{p[1]} << 16) | (DWORD{p[2]} << 8) | DWORD{p[3]};
@@ -68,7 +55,7 @@ DWORD BigEndian(const BYTE* p)
 // The pixel (x, y) of the image's 16 x 16 source square at (srcX, srcY) drawn over white.
 COLORREF DrawnPixel(const PngImage* image, int srcX, int srcY, int x, int y)
 {
-    return skintest::DrawnSquare(image, srcX, srcY)[static_cast<size_t>(y * 16 + x)];
+    return DrawnSquare(image, srcX, srcY)[static_cast<size_t>(y * 16 + x)];
 }
 
 }  // namespace
@@ -78,28 +65,28 @@ TEST(ImageResources, EveryPngResourceMatchesTheTable)
     const BYTE signature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     for (UINT id = 138; id <= 200; ++id) {
         SCOPED_TRACE("PNG " + std::to_string(id));
-        const Resource png = FindRaw(id, L"PNG");
+        const std::string png = ResourceBytes(id, L"PNG");
         const ImageRow* row = RowOf(id);
         if (!row) {
-            EXPECT_EQ(png.data, nullptr) << "not a PNG resource";
+            EXPECT_TRUE(png.empty()) << "not a PNG resource";
             continue;
         }
-        ASSERT_NE(png.data, nullptr);
-        ASSERT_GE(png.size, 33u);
-        EXPECT_EQ(std::memcmp(png.data, signature, 8), 0);
-        EXPECT_EQ(std::memcmp(png.data + 12, "IHDR", 4), 0);
-        EXPECT_EQ(BigEndian(png.data + 16), static_cast<DWORD>(row->width));
-        EXPECT_EQ(BigEndian(png.data + 20), static_cast<DWORD>(row->height));
-        EXPECT_EQ(png.data[24], 8) << "bit depth";
-        EXPECT_EQ(png.data[25], row->pixels) << "colour type";
+        ASSERT_GE(png.size(), 33u);
+        const auto* data = reinterpret_cast<const BYTE*>(png.data());
+        EXPECT_EQ(std::memcmp(data, signature, 8), 0);
+        EXPECT_EQ(std::memcmp(data + 12, "IHDR", 4), 0);
+        EXPECT_EQ(BigEndian(data + 16), static_cast<DWORD>(row->width));
+        EXPECT_EQ(BigEndian(data + 20), static_cast<DWORD>(row->height));
+        EXPECT_EQ(data[24], 8) << "bit depth";
+        EXPECT_EQ(data[25], row->pixels) << "colour type";
     }
 }
 
 TEST(ImageResources, ScrollBarSkinIsAnEightBitPalettedBitmap)
 {
-    const Resource bitmap = FindRaw(178, reinterpret_cast<LPCWSTR>(RT_BITMAP));
-    ASSERT_NE(bitmap.data, nullptr);
-    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(bitmap.data);
+    const std::string bitmap = ResourceBytes(178, RT_BITMAP);
+    ASSERT_GE(bitmap.size(), sizeof(BITMAPINFOHEADER));
+    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(bitmap.data());
     EXPECT_EQ(header->biWidth, 117);
     EXPECT_EQ(std::abs(header->biHeight), 39);
     EXPECT_EQ(header->biBitCount, 8);
@@ -121,10 +108,10 @@ TEST(LoadPngResource, DecodesAResourceToItsSizeAndPixels)
     EXPECT_EQ(image->Width(), 48);
     EXPECT_EQ(image->Height(), 16);
     // Cell 1 (source x 16 to 31) is the checked mark's blue fill.
-    const skintest::ReferenceImage reference(140);
+    const Image reference = ResourcePng(140);
     const COLORREF drawn = DrawnPixel(image.get(), 16, 0, 8, 3);
-    EXPECT_LE(skintest::ColourDistance(drawn, skintest::Opaque(reference.At(24, 3))), 3);
-    EXPECT_GT(skintest::ColourDistance(drawn, RGB(255, 255, 255)), 100);
+    EXPECT_LE(ColourDistance(drawn, Opaque(reference.At(24, 3))), 3);
+    EXPECT_GT(ColourDistance(drawn, RGB(255, 255, 255)), 100);
 }
 
 TEST(LoadPngResource, MissingResourceLeavesThePointerEmpty)
@@ -154,7 +141,7 @@ TEST(LoadPngResource, EachLoadOwnsItsOwnCopyOfTheData)
     EXPECT_NE(first->Get(), second->Get());
     first.reset();
     // The survivor still draws from its own block: the bubble's grey edge, its white inside.
-    EXPECT_LE(skintest::ColourDistance(DrawnPixel(second.get(), 0, 0, 0, 0), RGB(206, 210, 218)), 3);
+    EXPECT_LE(ColourDistance(DrawnPixel(second.get(), 0, 0, 0, 0), RGB(206, 210, 218)), 3);
     EXPECT_EQ(DrawnPixel(second.get(), 0, 0, 8, 8), RGB(255, 255, 255));
 }
 

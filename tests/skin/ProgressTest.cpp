@@ -7,9 +7,10 @@
 #include "app/Messages.h"
 #include "dialogs/CExecutePromptDlg.h"
 #include "res/resource.h"
-#include "tests/skin/SkinTestSupport.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Waits.h"
 
-using skintest::Later;
+using namespace testsupport;
 
 namespace {
 
@@ -41,10 +42,10 @@ TEST(Progress, EndsWithIdOkOnCloseProgressAfterItsDotsHaveAdvanced)
         shownText = busy.GetWindowText();
         threadId = busy.GetAnimationThreadId();
         phases.push_back(busy.GetDotPhase());
-        const skintest::ClientPixels pixels(busy.m_hWnd);
+        const ClientPixels pixels(busy.m_hWnd);
         whiteText = pixels.Count([](COLORREF c) { return c == RGB(255, 255, 255); });
         blueGround = pixels.Count([](COLORREF c) { return GetBValue(c) > 150 && GetRValue(c) < 100; });
-        skintest::PollThen(
+        PollThen(
             [&] {
                 if (busy.GetDotPhase() != phases.back()) {
                     phases.push_back(busy.GetDotPhase());
@@ -100,15 +101,29 @@ TEST(Progress, ShortTextIsReplacedByTheDeletingNotice)
     }
 }
 
-TEST(Progress, EscapeTakesTheDialogManagersCancel)
+// While the repair runs, Escape, Enter, Alt+F4 and a close request leave the notice up; only
+// the repair's end takes it away.
+TEST(Progress, KeysAndCloseRequestsDoNotEndItOnlyTheRepairsEndDoes)
 {
     CExecutePromptDlg progress;
     progress.SetText(L"正在修复，请稍等");
+    bool upAfterKeys = false;
     Later(20, [&] {
         HWND content = progress.GetContent()->m_hWnd;
-        ::PostMessageW(content, WM_KEYDOWN, VK_ESCAPE, 1);
+        for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+            ::PostMessageW(content, WM_KEYDOWN, key, 1);
+            ::PostMessageW(content, WM_KEYUP, key, 0xC0000001);
+        }
+        ::PostMessageW(progress.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ::PostMessageW(progress.m_hWnd, WM_CLOSE, 0, 0);
+        ::PostMessageW(content, WM_CLOSE, 0, 0);
     });
-    EXPECT_EQ(progress.DoModal(), IDCANCEL);
+    Later(400, [&] {
+        upAfterKeys = progress.IsWindowVisible() && progress.IsModal();
+        progress.SendMessage(WM_CLOSE_PROGRESS);
+    });
+    EXPECT_EQ(progress.DoModal(), IDOK);
+    EXPECT_TRUE(upAfterKeys);
 }
 
 TEST(Progress, DeletedWhileItsDotThreadSleeps)
@@ -121,8 +136,8 @@ TEST(Progress, DeletedWhileItsDotThreadSleeps)
     const DWORD threadId = busy.GetAnimationThreadId();
     ASSERT_NE(threadId, 0u);
     // After the first dot the thread sleeps 600 ms before the next.
-    ASSERT_TRUE(skintest::PumpUntil([&] { return busy.GetDotPhase() == 1; }, 2000));
-    skintest::PumpFor(100);
+    ASSERT_TRUE(PumpUntil([&] { return busy.GetDotPhase() == 1; }, 2000));
+    PumpFor(100);
     HWND frame = progress->m_hWnd;
     HWND content = progress->GetContent()->m_hWnd;
     EXPECT_FALSE(ThreadGone(threadId));
@@ -131,5 +146,5 @@ TEST(Progress, DeletedWhileItsDotThreadSleeps)
     EXPECT_TRUE(ThreadGone(threadId)) << "the thread is gone before the static's storage";
     EXPECT_FALSE(::IsWindow(frame));
     EXPECT_FALSE(::IsWindow(content));
-    skintest::PumpFor(700);  // where a stray thread would touch freed memory
+    PumpFor(700);  // where a stray thread would touch freed memory
 }

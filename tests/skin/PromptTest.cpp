@@ -4,10 +4,12 @@
 
 #include "app/Messages.h"
 #include "dialogs/CPromptDlg.h"
-#include "tests/skin/SkinTestSupport.h"
+#include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
+#include "tests/support/ScreenImage.h"
+#include "tests/support/Waits.h"
 
-using skintest::CentreOf;
-using skintest::Later;
+using namespace testsupport;
 
 namespace {
 
@@ -31,12 +33,6 @@ INT_PTR RunPrompt(int type, const std::function<void(CPromptDlg&, CPromptChildDl
     return prompt.DoModal();
 }
 
-void PostKey(HWND target, WPARAM key)
-{
-    ::PostMessageW(target, WM_KEYDOWN, key, 1);
-    ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
-}
-
 }  // namespace
 
 TEST(Prompt, TypeThreeShowsOneConfirmButtonThatGivesIdOk)
@@ -45,20 +41,20 @@ TEST(Prompt, TypeThreeShowsOneConfirmButtonThatGivesIdOk)
     COLORREF face = 0;
     const INT_PTR result = RunPrompt(kPromptConfirm, [&](CPromptDlg&, CPromptChildDlg& content) {
         cancelShown = content.CancelButton().IsWindowVisible() != FALSE;
-        face = skintest::ClientPixels(content.OkButton().m_hWnd).At(3, 12);
-        skintest::ClickAt(CentreOf(content.OkButton().m_hWnd));
+        face = ClientPixels(content.OkButton().m_hWnd).At(3, 12);
+        ClickAt(CentreOf(content.OkButton().m_hWnd), Waiting::Pump);
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_FALSE(cancelShown);
     // The "确认" face (PNG 162) is blue.
-    EXPECT_LE(skintest::ColourDistance(face, skintest::Opaque(skintest::ReferenceImage(162).At(3, 12))), 12);
+    EXPECT_LE(ColourDistance(face, Opaque(ResourcePng(162).At(3, 12))), 12);
 }
 
 TEST(Prompt, TypeThreeCloseButtonGivesIdCancel)
 {
     EXPECT_EQ(RunPrompt(kPromptConfirm,
                         [](CPromptDlg&, CPromptChildDlg& content) {
-                            skintest::ClickAt(CentreOf(content.CloseButton().m_hWnd));
+                            ClickAt(CentreOf(content.CloseButton().m_hWnd), Waiting::Pump);
                         }),
               IDCANCEL);
 }
@@ -69,18 +65,18 @@ TEST(Prompt, TypeFourAnswersOkCancelAndClose)
     EXPECT_EQ(RunPrompt(kPromptConfirmCancel,
                         [&](CPromptDlg&, CPromptChildDlg& content) {
                             cancelShown = content.CancelButton().IsWindowVisible() != FALSE;
-                            skintest::ClickAt(CentreOf(content.OkButton().m_hWnd));
+                            ClickAt(CentreOf(content.OkButton().m_hWnd), Waiting::Pump);
                         }),
               IDOK);
     EXPECT_TRUE(cancelShown);
     EXPECT_EQ(RunPrompt(kPromptConfirmCancel,
                         [](CPromptDlg&, CPromptChildDlg& content) {
-                            skintest::ClickAt(CentreOf(content.CancelButton().m_hWnd));
+                            ClickAt(CentreOf(content.CancelButton().m_hWnd), Waiting::Pump);
                         }),
               IDCANCEL);
     EXPECT_EQ(RunPrompt(kPromptConfirmCancel,
                         [](CPromptDlg&, CPromptChildDlg& content) {
-                            skintest::ClickAt(CentreOf(content.CloseButton().m_hWnd));
+                            ClickAt(CentreOf(content.CloseButton().m_hWnd), Waiting::Pump);
                         }),
               IDCANCEL);
 }
@@ -123,15 +119,16 @@ TEST(Prompt, HoverLookReturnsToNormalOnceTheCursorLeaves)
     int afterLeaving = 0;
     RunPrompt(kPromptConfirmCancel, [&](CPromptDlg& prompt, CPromptChildDlg& content) {
         const POINT over = CentreOf(content.OkButton().m_hWnd);
-        skintest::MoveMouseTo(over);
+        SendPointerMove(over);
         content.OkButton().SendMessage(WM_NCHITTEST, 0, MAKELPARAM(over.x, over.y));
         hovered = content.OkButton().GetState();
         // Far outside the prompt: only the content's hover timer can notice.
-        skintest::MoveMouseTo(POINT{5, 5});
-        skintest::PollThen([&] { return content.OkButton().GetState() == kButtonNormal; }, 2000, [&] {
-            afterLeaving = content.OkButton().GetState();
-            prompt.EndDialog(IDOK);
-        });
+        SendPointerMove(POINT{5, 5});
+        PollThen([&] { return content.OkButton().GetState() == kButtonNormal; }, 2000,
+                 [&] {
+                     afterLeaving = content.OkButton().GetState();
+                     prompt.EndDialog(IDOK);
+                 });
     });
     EXPECT_EQ(hovered, kButtonHover);
     EXPECT_EQ(afterLeaving, kButtonNormal);

@@ -2,11 +2,9 @@
 
 #include "tests/soak/ProcessCensus.h"
 
-#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 
 namespace soak {
@@ -14,7 +12,6 @@ namespace soak {
 RepairOutcome ClickRepair(const ToolRun& run, HWND panel, DWORD timeoutMs)
 {
     RepairOutcome outcome;
-    const size_t agentRunsBefore = run.AgentCalls().size();
     auto watch = [&] {
         outcome.sawBusyPopup = outcome.sawBusyPopup || !run.WindowsWith(kBusyMarker).empty();
         outcome.peakThreads = std::max(outcome.peakThreads, CountThreads(run.ProcessId()));
@@ -22,35 +19,21 @@ RepairOutcome ClickRepair(const ToolRun& run, HWND panel, DWORD timeoutMs)
         outcome.prompt = prompts.empty() || !PromptReady(prompts.front()) ? nullptr : prompts.front();
         return outcome.prompt != nullptr || !run.Running();
     };
-    // Under load Wine now and then drops a click on a window that has just come to the top:
-    // with no trace of a repair after a few seconds, the user's second click is made once.
-    auto repairStarted = [&] {
-        watch();
-        return outcome.sawBusyPopup || !run.WindowsWith(kPromptMarker).empty() ||
-               run.AgentCalls().size() != agentRunsBefore;
-    };
-    constexpr int kClicksAtMost = 2;
-    while (outcome.clicks < kClicksAtMost) {
-        if (!ClickControl(panel, kPanelMarker)) {
-            return outcome;
-        }
-        ++outcome.clicks;
-        if (WaitUntil([&] { return repairStarted() || !run.Running(); }, 3000, 5)) {
-            break;
-        }
+    outcome.clicked = ClickControl(panel, kPanelMarker);
+    if (outcome.clicked) {
+        WaitUntil(watch, timeoutMs, 5);
     }
-    WaitUntil(watch, timeoutMs, 5);
     return outcome;
 }
 
 bool BubbleShowing(const ToolRun& run)
 {
-    return !run.WindowsWith(kAgreementText).empty();
+    return !run.WindowsWith(kAgreementMarker).empty();
 }
 
 bool ClickAgreementLink(const ToolRun& run, HWND panel, bool shown)
 {
-    const RECT link = ControlScreenRect(panel, kAgreementLink);
+    const RECT link = ControlScreenRect(panel, IDC_AGREEMENT_LINK);
     // Showing and hiding click at different places of the text: two clicks at one place in
     // quick succession are a double click, which the panel does not take as a click.
     const int x = link.left + (link.right - link.left) * (shown ? 1 : 2) / 3;
@@ -58,37 +41,6 @@ bool ClickAgreementLink(const ToolRun& run, HWND panel, bool shown)
         return false;
     }
     return WaitUntil([&] { return BubbleShowing(run) == shown; }, 3000, 5);
-}
-
-std::vector<std::string> RecordsFrom(const std::string& log, size_t from)
-{
-    std::vector<std::string> records;
-    size_t at = from;
-    while (at < log.size()) {
-        const size_t end = log.find("\r\n", at);
-        if (end == std::string::npos) {
-            records.push_back(log.substr(at));
-            break;
-        }
-        records.push_back(log.substr(at, end - at));
-        at = end + 2;
-    }
-    return records;
-}
-
-bool HasStamp(const std::string& record)
-{
-    static const char pattern[] = "[dddd-dd-dd dd:dd:dd dddms]   ";
-    if (record.size() < kStampLength) {
-        return false;
-    }
-    for (size_t i = 0; i < kStampLength; ++i) {
-        const bool digit = std::isdigit(static_cast<unsigned char>(record[i])) != 0;
-        if (pattern[i] == 'd' ? !digit : record[i] != pattern[i]) {
-            return false;
-        }
-    }
-    return true;
 }
 
 int EndAgentProcesses(const ToolRun& run)

@@ -2,18 +2,17 @@
 // folder, the arguments each call passes, the test variants and freeing.
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "repair/CFeedbackLibrary.h"
 #include "repair/MakerPages.h"
 #include "repair/ToolIdentity.h"
-#include "tests/startup/StartupTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Settings.h"
+#include "tests/support/Standins.h"
 
-using namespace startup_test;
+using namespace testsupport;
 
 namespace {
 
@@ -22,56 +21,10 @@ std::wstring LibraryBesideProgram()
     return ProgramFolder() + CFeedbackLibrary::kFileName;
 }
 
-template <typename Step>
-void Retry(Step step)
-{
-    for (int attempt = 0; attempt < 40 && !step(); ++attempt) {
-        ::Sleep(50);
-    }
-}
-
-// A scratch folder under the temporary folder; removes the files the test put there.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const std::wstring& name)
-        : m_path(TempFolder() + L"veskar-startup-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + name + L"\\")
-    {
-        ::CreateDirectoryW(m_path.c_str(), nullptr);
-    }
-    // Wine may still hold a program's image and current folder for a moment after the
-    // process has ended.
-    ~ScratchFolder()
-    {
-        for (const std::wstring& file : m_files) {
-            Retry([&] { return ::DeleteFileW(file.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND; });
-        }
-        Retry([&] { return ::RemoveDirectoryW(m_path.c_str()) != FALSE; });
-    }
-    const std::wstring& Path() const { return m_path; }
-    void CopyIn(const std::wstring& source, const wchar_t* name)
-    {
-        m_files.push_back(m_path + name);
-        ASSERT_TRUE(::CopyFileW(source.c_str(), m_files.back().c_str(), FALSE)) << "copying " << name;
-    }
-    void Write(const wchar_t* name, const char* text)
-    {
-        m_files.push_back(m_path + name);
-        HANDLE file = ::CreateFileW(m_files.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, file);
-        DWORD written = 0;
-        ::WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
-        ::CloseHandle(file);
-    }
-
-private:
-    std::wstring m_path;
-    std::vector<std::wstring> m_files;
-};
-
 // Runs the probe copied into `folder` with `workingFolder` as its current folder.
 DWORD RunProbe(const ScratchFolder& folder, const std::wstring& workingFolder)
 {
-    std::wstring command = L"\"" + folder.Path() + L"feedback_probe.exe\"";
+    std::wstring command = L"\"" + folder.File(L"feedback_probe.exe") + L"\"";
     STARTUPINFOW startup{sizeof(startup)};
     PROCESS_INFORMATION process{};
     if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
@@ -129,9 +82,7 @@ TEST(FeedbackLibrary, KeepsTheAnswerInTheApplicationDataFolder)
 {
     CFeedbackLibrary library;
     ASSERT_TRUE(library.LoadFeedbackLibrary());
-    wchar_t root[MAX_PATH] = {};
-    ASSERT_TRUE(SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, root)));
-    std::wstring answers = std::wstring(root) + L"\\Tovarin\\Feedback\\answers.txt";
+    const std::wstring answers = CommonAppDataFolder() + L"\\Tovarin\\Feedback\\answers.txt";
     std::string unique = std::to_string(::GetTickCount());
     std::wstring time(unique.begin(), unique.end());
 
@@ -196,22 +147,22 @@ TEST(FeedbackLibrary, BindsOnlyACompleteLibraryFromTheProgramsOwnFolder)
     const std::wstring probe = ProgramFolder() + L"feedback_probe.exe";
     const std::wstring lacking = ProgramFolder() + L"lacking\\" + CFeedbackLibrary::kFileName;
 
-    ScratchFolder complete(L"tool folder");
-    complete.CopyIn(probe, L"feedback_probe.exe");
-    complete.CopyIn(LibraryBesideProgram(), CFeedbackLibrary::kFileName);
+    ScratchFolder complete(ScratchPath(L"tool folder"));
+    ASSERT_TRUE(complete.CopyIn(probe, L"feedback_probe.exe"));
+    ASSERT_TRUE(complete.CopyIn(LibraryBesideProgram(), CFeedbackLibrary::kFileName));
     EXPECT_EQ(0u, RunProbe(complete, complete.Path()));
 
-    ScratchFolder missing(L"missing");
-    missing.CopyIn(probe, L"feedback_probe.exe");
+    ScratchFolder missing(ScratchPath(L"missing"));
+    ASSERT_TRUE(missing.CopyIn(probe, L"feedback_probe.exe"));
     EXPECT_EQ(2u, RunProbe(missing, complete.Path()));
 
-    ScratchFolder lackingExport(L"lacking");
-    lackingExport.CopyIn(probe, L"feedback_probe.exe");
-    lackingExport.CopyIn(lacking, CFeedbackLibrary::kFileName);
+    ScratchFolder lackingExport(ScratchPath(L"lacking"));
+    ASSERT_TRUE(lackingExport.CopyIn(probe, L"feedback_probe.exe"));
+    ASSERT_TRUE(lackingExport.CopyIn(lacking, CFeedbackLibrary::kFileName));
     EXPECT_EQ(2u, RunProbe(lackingExport, lackingExport.Path()));
 
-    ScratchFolder notALibrary(L"text");
-    notALibrary.CopyIn(probe, L"feedback_probe.exe");
-    notALibrary.Write(CFeedbackLibrary::kFileName, "not a library");
+    ScratchFolder notALibrary(ScratchPath(L"text"));
+    ASSERT_TRUE(notALibrary.CopyIn(probe, L"feedback_probe.exe"));
+    ASSERT_TRUE(notALibrary.WriteText(CFeedbackLibrary::kFileName, "not a library"));
     EXPECT_EQ(2u, RunProbe(notALibrary, notALibrary.Path()));
 }

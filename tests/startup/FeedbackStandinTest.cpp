@@ -7,9 +7,9 @@
 #include "repair/MakerPages.h"
 #include "repair/ToolIdentity.h"
 #include "standins/feedback/FeedbackText.h"
-#include "tests/startup/StartupTestSupport.h"
+#include "tests/support/Files.h"
 
-using namespace startup_test;
+using namespace testsupport;
 
 namespace {
 

@@ -1,12 +1,16 @@
 // The low-level mouse hook with real input: presses anywhere on the desktop reach the hook
 // window as WM_HOOK_LBUTTONDOWN, left presses only, and every event is passed on.
 #include <gtest/gtest.h>
+#include <windowsx.h>
 
+#include <functional>
 #include <thread>
-#include <vector>
 
 #include "app/Messages.h"
 #include "repair/CMouseHook.h"
+#include "tests/support/Input.h"
+
+using namespace testsupport;
 
 namespace {
 
@@ -29,18 +33,6 @@ LRESULT CALLBACK ObserverProc(int code, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE: ++g_seen.moves; break;
     }
     return ::CallNextHookEx(g_observer, code, wParam, lParam);
-}
-
-INPUT MouseInput(DWORD flags, POINT at = {})
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_ABSOLUTE) {
-        input.mi.dx = at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    }
-    return input;
 }
 
 // A point on the bare desktop, away from any taskbar; the test's own windows are hidden.
@@ -69,14 +61,9 @@ protected:
     // Sends the input from another thread, as the hooks are called on this one while it
     // retrieves messages. Pumps until the observer has seen the final left release, then a
     // little longer to catch any extra report. Returns the reports the hook window got.
-    int SendAndCount(std::vector<INPUT> inputs)
+    int SendAndCount(const std::function<void()>& input)
     {
-        std::thread sender([inputs]() mutable {
-            for (INPUT& input : inputs) {
-                ::SendInput(1, &input, sizeof(INPUT));
-                ::Sleep(20);
-            }
-        });
+        std::thread sender(input);
         int reports = 0;
         DWORD start = ::GetTickCount();
         DWORD settledAt = 0;
@@ -87,6 +74,7 @@ protected:
                 if (msg.hwnd == m_window && msg.message == WM_HOOK_LBUTTONDOWN) {
                     ++reports;
                     EXPECT_EQ(static_cast<WPARAM>(WM_LBUTTONDOWN), msg.wParam);
+                    reportedPoint = {GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
                 }
                 ::DispatchMessageW(&msg);
             }
@@ -102,24 +90,24 @@ protected:
         return reports;
     }
 
-    std::vector<INPUT> ClickSequence()
+    // A right click, a move and a left click on the desktop.
+    static void ClickSequence()
     {
-        return {
-            MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, DesktopPoint(0)),
-            MouseInput(MOUSEEVENTF_RIGHTDOWN),
-            MouseInput(MOUSEEVENTF_RIGHTUP),
-            MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, DesktopPoint(20)),
-            MouseInput(MOUSEEVENTF_LEFTDOWN),
-            MouseInput(MOUSEEVENTF_LEFTUP),
-        };
+        MovePointer(DesktopPoint(0));
+        RightButton(true);
+        RightButton(false);
+        ClickAt(DesktopPoint(20));
     }
 
     HWND m_window = nullptr;
+    // The point the last report carried.
+    POINT reportedPoint{-1, -1};
 };
 
 } // namespace
 
-// A right click and moves come first: only the left press after them is reported.
+// A right click and moves come first: only the left press after them is reported, with the
+// point where it happened.
 TEST_F(MouseHookTest, ReportsOneLeftPressOutsideTheProgramAndPassesEveryEventOn)
 {
     CMouseHook hook;
@@ -127,7 +115,10 @@ TEST_F(MouseHookTest, ReportsOneLeftPressOutsideTheProgramAndPassesEveryEventOn)
     EXPECT_FALSE(hook.SetHookWindow(nullptr));
     ASSERT_TRUE(hook.InstallHook());
 
-    EXPECT_EQ(1, SendAndCount(ClickSequence()));
+    EXPECT_EQ(1, SendAndCount(&ClickSequence));
+    const POINT pressed = DesktopPoint(20);
+    EXPECT_NEAR(pressed.x, reportedPoint.x, 1);
+    EXPECT_NEAR(pressed.y, reportedPoint.y, 1);
     EXPECT_EQ(1, g_seen.rightDown);
     EXPECT_EQ(1, g_seen.leftDown);
     EXPECT_GE(g_seen.moves, 2);
@@ -141,6 +132,6 @@ TEST_F(MouseHookTest, ReportsNothingOnceRemoved)
     ASSERT_TRUE(hook.InstallHook());
     hook.RemoveHook();
 
-    EXPECT_EQ(0, SendAndCount(ClickSequence()));
+    EXPECT_EQ(0, SendAndCount(&ClickSequence));
     EXPECT_EQ(1, g_seen.leftDown);
 }

@@ -1,0 +1,17 @@
+#pragma once
+// The tool's image drawing seen without a window: a square of an image drawn over white.
+#include <windows.h>
+
+#include <vector>
+
+#include "tests/support/Gdiplus.h"
+
+class PngImage;
+
+namespace testsupport {
+
+// Draws the 16 x 16 source square at (srcX, srcY) of `image` over a 16 x 16 white ground (a
+// screen-compatible bitmap, as the controls use); the 256 pixels, row by row.
+std::vector<COLORREF> DrawnSquare(const PngImage* image, int srcX, int srcY);
+
+}  // namespace testsupport
