@@ -74,14 +74,22 @@ BOOL CSkinContentDlg::OnEraseBkgnd(HDC dc)
     }
     RECT client;
     GetClientRect(&client);
+    const RECT dest = BackgroundRect();
+    const int partWidth = image->Width() - m_layout.imageTrimRight;
+    const int partHeight = image->Height() - m_layout.imageTrimBottom;
+    // At the picture's own size over the whole client, the background is copied as it is: no
+    // scaling to smooth, and one transfer needs no off-screen pass.
+    if (::EqualRect(&dest, &client) && client.right == partWidth && client.bottom == partHeight &&
+        CopyPngPart(dc, *image, 0, 0, partWidth, partHeight)) {
+        return TRUE;
+    }
     OffscreenBuffer buffer(dc, client.right, client.bottom);
     {
         Gdiplus::Graphics graphics(buffer.Get());
         if (m_layout.smoothBackground) {
             graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
         }
-        DrawPngPart(graphics, image, BackgroundRect(), 0, 0, image->Width() - m_layout.imageTrimRight,
-                    image->Height() - m_layout.imageTrimBottom);
+        DrawPngPart(graphics, image, dest, 0, 0, partWidth, partHeight);
     }
     buffer.Present(dc);
     return TRUE;
