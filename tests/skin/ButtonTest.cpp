@@ -7,6 +7,7 @@
 
 #include "tests/skin/ControlsTestDialog.h"
 #include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
 #include "tests/support/ScreenImage.h"
 #include "tests/support/Tool.h"
 #include "tests/support/Waits.h"
@@ -26,6 +27,9 @@ class ButtonTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // A window that opens under the pointer takes a hover look at once; each test starts
+        // from the normal look, whatever an earlier test left the pointer over.
+        ASSERT_TRUE(ParkPointer());
         ASSERT_TRUE(dialog.Open());
         ASSERT_TRUE(LoadPngResource(&panelPicture, kPanelPicture));
         dialog.png.MoveWindow(10, 10, 26, 34);
