@@ -181,7 +181,7 @@ void CQuenmarRepairDlg::InitContent()
     MoveTo(m_version, layout.version);
 
     const RECT& slice = layout.repairSlice;
-    m_repair.SetBackgroundImage(IDP_PANEL);
+    m_repair.SetBackgroundImage(GetBackground());
     m_repair.SetBackgroundRect(slice.left, slice.top, slice.right, slice.bottom);
     m_repair.SetHitInset(layout.repairInset, layout.repairInset, layout.repairInset, layout.repairInset);
     m_repair.SetStretch(TRUE);
@@ -189,7 +189,7 @@ void CQuenmarRepairDlg::InitContent()
     MoveTo(m_repair, layout.repair);
 
     const RECT& toolsSlice = layout.moreToolsSlice;
-    m_moreTools.SetBackgroundImage(IDP_PANEL);
+    m_moreTools.SetBackgroundImage(GetBackground());
     m_moreTools.SetBackgroundRect(toolsSlice.left, toolsSlice.top, toolsSlice.right, toolsSlice.bottom);
     m_moreTools.SetStretch(TRUE);
     m_moreTools.SetHitInset(0, 0, 0, 0);

@@ -8,7 +8,6 @@
 #include "app/QuietRepair.h"
 #include "app/RunningCopy.h"
 #include "app/ToolTexts.h"
-#include "framework/CRichEditCtrl.h"
 #include "framework/SystemLibrary.h"
 
 CVeskarApp theApp;
@@ -63,7 +62,6 @@ void CVeskarApp::RunInteractive()
     ::InitCommonControlsEx(&controls);
     CWinApp::InitInstance();
     SetRegistryKey(L"应用程序向导生成的本地应用程序");
-    AfxInitRichEdit();
 
     {
         CVeskarDlg dialog;

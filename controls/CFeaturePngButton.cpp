@@ -7,12 +7,6 @@ BEGIN_MESSAGE_MAP(CFeaturePngButton, CStateImageButton)
     ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
-BOOL CFeaturePngButton::SetBackgroundImage(int id)
-{
-    m_background.reset();
-    return LoadPngResource(&m_background, static_cast<UINT>(id));
-}
-
 void CFeaturePngButton::SetBackgroundRect(int left, int top, int right, int bottom)
 {
     m_backgroundRect = RECT{left, top, right, bottom};
@@ -33,7 +27,7 @@ void CFeaturePngButton::EnableButton(BOOL enable)
 void CFeaturePngButton::ReleaseImages()
 {
     CStateImageButton::ReleaseImages();
-    m_background.reset();
+    m_background = nullptr;
 }
 
 RECT CFeaturePngButton::SensitiveRect(const RECT& rect) const
@@ -58,7 +52,7 @@ BOOL CFeaturePngButton::OnEraseBkgnd(HDC dc)
     if (HasAllImages() && m_background && image) {
         Gdiplus::Graphics graphics(buffer.Get());
         const RECT dest = ImageDestination(client, *image);
-        DrawPngPart(graphics, m_background.get(), dest, m_backgroundRect.left, m_backgroundRect.top,
+        DrawPngPart(graphics, m_background, dest, m_backgroundRect.left, m_backgroundRect.top,
                     m_backgroundRect.right - m_backgroundRect.left, m_backgroundRect.bottom - m_backgroundRect.top);
         DrawPngPart(graphics, image, dest, 0, 0, image->Width(), image->Height());
     }

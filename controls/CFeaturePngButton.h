@@ -6,8 +6,8 @@
 // pointer counts as over the button only inside a rectangle inset from the window.
 class CFeaturePngButton : public CStateImageButton {
 public:
-    // The parent's picture, loaded as the button's own copy.
-    BOOL SetBackgroundImage(int id);
+    // The parent's picture, borrowed: the dialog keeps it while the button paints.
+    void SetBackgroundImage(const PngImage* image) { m_background = image; }
     // The part of that picture (image pixels) that the button covers.
     void SetBackgroundRect(int left, int top, int right, int bottom);
     void SetHitInset(int left, int top, int right, int bottom);
@@ -25,7 +25,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    PngImagePtr m_background;
+    const PngImage* m_background = nullptr;
     RECT m_backgroundRect{};
     RECT m_hitInset{};
 };

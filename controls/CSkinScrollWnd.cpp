@@ -113,7 +113,7 @@ BOOL CSkinScrollWnd::WrapControl(HWND control, HBITMAP skin)
     ::SetWindowPos(control, nullptr, inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top,
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 
-    SetTimer(kSyncTimer, kSyncMs);
+    StartSync();
     return TRUE;
 }
 
@@ -312,9 +312,22 @@ void CSkinScrollWnd::ForwardScroll(UINT message, UINT code, UINT position)
     }
 }
 
-// Catches scrolling that erases nothing (wheel, keyboard, selection).
+void CSkinScrollWnd::StartSync()
+{
+    if (!m_syncing) {
+        m_syncing = SetTimer(kSyncTimer, kSyncMs) != 0;
+    }
+}
+
+// Catches scrolling that erases nothing (wheel, keyboard, selection). Hidden, the control
+// takes no input and nothing can be seen: the timer rests until the control paints again.
 void CSkinScrollWnd::OnTimer(UINT_PTR id)
 {
+    if (!IsWindowVisible()) {
+        KillTimer(kSyncTimer);
+        m_syncing = false;
+        return;
+    }
     for (int direction : {SB_VERT, SB_HORZ}) {
         CSkinScrollBar& bar = Bar(direction);
         if ((bar.GetStyle() & WS_VISIBLE) && !bar.IsDragging()) {
@@ -408,6 +421,9 @@ LRESULT CALLBACK SkinScrollSubclassProc(HWND hwnd, UINT message, WPARAM wParam, 
         return result;
     }
     switch (message) {
+    case WM_PAINT:
+        frame->StartSync();
+        break;
     case WM_ERASEBKGND: {
         // The control has just changed something visible.
         const DWORD style = static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_STYLE));

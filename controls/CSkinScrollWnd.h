@@ -18,7 +18,8 @@ public:
     static constexpr UINT kHorizontalBarId = 100;
     static constexpr UINT kVerticalBarId = 101;
     static constexpr UINT kLimitId = 200;
-    // Resynchronisation with the control's scroll state, for scrolling that erases nothing.
+    // Resynchronisation with the control's scroll state, for scrolling that erases nothing;
+    // it runs while the frame can be seen (the control paints whenever it is shown again).
     static constexpr UINT_PTR kSyncTimer = 100;
     static constexpr UINT kSyncMs = 500;
 
@@ -66,6 +67,7 @@ private:
     // Gives the control's scroll state of `direction` to its bar when it differs.
     void SyncBar(int direction, bool updateEnabled);
     void LayOutBars(HWND control, NCCALCSIZE_PARAMS* params);
+    void StartSync();
 
     int m_nScrollWidth = 16;
     CSkinScrollBar m_sbHorz;
@@ -73,6 +75,7 @@ private:
     HWND m_wndLimit = nullptr;
     HBITMAP m_hSkin = nullptr;
     BOOL m_bBusy = FALSE;
+    bool m_syncing = false;
     int m_nCorner = 0;
     float m_fScale = 1.0f;
     int m_nThumbEdge = 0;

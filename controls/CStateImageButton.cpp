@@ -9,35 +9,43 @@ END_MESSAGE_MAP()
 BOOL CStateImageButton::SetImages(int normal, int hover, int pressed, int disabled)
 {
     const int ids[4] = {normal, hover, pressed, disabled};
-    BOOL result = FALSE;
     for (int i = 0; i < 4; ++i) {
         m_images[i].reset();
-        result = LoadPngResource(&m_images[i], static_cast<UINT>(ids[i]));
+        m_imageIds[i] = static_cast<UINT>(ids[i]);
+        m_imageFound[i] = PngResourceExists(m_imageIds[i]);
     }
-    return result;
+    return m_imageFound[3];
 }
 
 void CStateImageButton::ReleaseImages()
 {
-    for (PngImagePtr& image : m_images) {
-        image.reset();
+    for (int i = 0; i < 4; ++i) {
+        m_images[i].reset();
+        m_imageFound[i] = false;
     }
 }
 
 bool CStateImageButton::HasAllImages() const
 {
-    for (const PngImagePtr& image : m_images) {
-        if (!image) {
+    for (bool found : m_imageFound) {
+        if (!found) {
             return false;
         }
     }
     return true;
 }
 
-const PngImage* CStateImageButton::CurrentImage() const
+const PngImage* CStateImageButton::CurrentImage()
 {
     const int state = m_state;
-    return state >= kButtonNormal && state <= kButtonDisabled ? m_images[state - 1].get() : nullptr;
+    if (state < kButtonNormal || state > kButtonDisabled) {
+        return nullptr;
+    }
+    const int slot = state - 1;
+    if (!m_images[slot] && m_imageFound[slot]) {
+        LoadPngResource(&m_images[slot], m_imageIds[slot]);
+    }
+    return m_images[slot].get();
 }
 
 RECT CStateImageButton::ImageDestination(const RECT& client, const PngImage& image) const
@@ -52,6 +60,9 @@ void CStateImageButton::SetStateAndRepaint(int state)
 {
     m_state = state;
     Invalidate(TRUE);
+    if (state == kButtonHover || state == kButtonPressed) {
+        HoverStarted();
+    }
 }
 
 bool CStateImageButton::KeepDisabledLook()

@@ -15,8 +15,8 @@ enum ButtonState : int {
 
 class CStateImageButton : public CSkinnedButton, public HoverTarget {
 public:
-    // Loads the four looks at once; a missing resource leaves its slot empty. Returns the
-    // result of the last load.
+    // The four looks, each decoded when first shown; a missing resource leaves its slot
+    // empty. Returns whether the last one exists.
     BOOL SetImages(int normal, int hover, int pressed, int disabled);
     void SetStretch(BOOL stretch) { m_stretch = stretch; }
     // Deletes every image held; the owner calls it when its window goes.
@@ -32,8 +32,8 @@ protected:
     virtual bool PressOutsideResets() const { return false; }
 
     bool HasAllImages() const;
-    // The image of the current state, or null for a state outside 1 to 4.
-    const PngImage* CurrentImage() const;
+    // The image of the current state, decoded on first use; null for a state outside 1 to 4.
+    const PngImage* CurrentImage();
     // Where the current image goes: the whole client when stretched, else its natural size.
     RECT ImageDestination(const RECT& client, const PngImage& image) const;
     void SetStateAndRepaint(int state);
@@ -46,6 +46,8 @@ protected:
 
     // The look the next paint shows; changed on the window's own thread only.
     int m_state = kButtonNormal;
+    UINT m_imageIds[4] = {};
+    bool m_imageFound[4] = {};
     PngImagePtr m_images[4];
     BOOL m_stretch = FALSE;
 

@@ -23,17 +23,35 @@ int PngImage::Height() const
     return m_image ? static_cast<int>(m_image->GetHeight()) : 0;
 }
 
-BOOL LoadPngResource(PngImagePtr* out, UINT id)
+namespace {
+
+// The bytes of the program's "PNG" resource `id`; null when it is missing or empty.
+const void* PngResourceBytes(UINT id, DWORD* size)
 {
     HMODULE module = AfxGetResourceHandle();
     HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG");
     if (!found) {
-        return FALSE;
+        return nullptr;
     }
-    const DWORD size = ::SizeofResource(module, found);
+    *size = ::SizeofResource(module, found);
     HGLOBAL loaded = ::LoadResource(module, found);
     const void* data = loaded ? ::LockResource(loaded) : nullptr;
-    if (!data || size == 0) {
+    return *size > 0 ? data : nullptr;
+}
+
+}  // namespace
+
+bool PngResourceExists(UINT id)
+{
+    DWORD size = 0;
+    return PngResourceBytes(id, &size) != nullptr;
+}
+
+BOOL LoadPngResource(PngImagePtr* out, UINT id)
+{
+    DWORD size = 0;
+    const void* data = PngResourceBytes(id, &size);
+    if (!data) {
         return FALSE;
     }
     HGLOBAL block = ::GlobalAlloc(GMEM_FIXED, size);
@@ -61,6 +79,44 @@ BOOL LoadPngResource(PngImagePtr* out, UINT id)
     }
     *out = std::make_unique<PngImage>(block, image);
     return TRUE;
+}
+
+bool CopyPngPart(HDC dc, const PngImage& image, int x, int y, int width, int height)
+{
+    Gdiplus::Image* decoded = image.Get();
+    if (!decoded || decoded->GetType() != Gdiplus::ImageTypeBitmap || width <= 0 || height <= 0 ||
+        image.Width() < width || image.Height() < height) {
+        return false;
+    }
+    auto* bitmap = static_cast<Gdiplus::Bitmap*>(decoded);
+    // Read in the format it was decoded to, so that no converted copy is made; one with alpha
+    // would need blending over what lies beneath.
+    const Gdiplus::PixelFormat format = bitmap->GetPixelFormat();
+    if (format != PixelFormat24bppRGB && format != PixelFormat32bppRGB) {
+        return false;
+    }
+    Gdiplus::Rect part(0, 0, width, height);
+    Gdiplus::BitmapData data{};
+    if (bitmap->LockBits(&part, Gdiplus::ImageLockModeRead, format, &data) != Gdiplus::Ok) {
+        return false;
+    }
+    // The part's rows lie a whole image row apart, as in a DIB of the image's width; only the
+    // part's own columns are copied.
+    const WORD bits = format == PixelFormat24bppRGB ? 24 : 32;
+    int copied = 0;
+    if (data.Stride == (image.Width() * bits + 31) / 32 * 4) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = image.Width();
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = bits;
+        info.bmiHeader.biCompression = BI_RGB;
+        copied = ::StretchDIBits(dc, x, y, width, height, 0, 0, width, height, data.Scan0, &info, DIB_RGB_COLORS,
+                                 SRCCOPY);
+    }
+    bitmap->UnlockBits(&data);
+    return copied > 0;
 }
 
 void DrawPngPart(Gdiplus::Graphics& graphics, const PngImage* image, const RECT& dest, int srcX, int srcY,

@@ -39,6 +39,13 @@ using PngImagePtr = std::unique_ptr<PngImage>;
 // gives TRUE: the image then draws nothing.
 BOOL LoadPngResource(PngImagePtr* out, UINT id);
 
+// Copies the top left `width` x `height` pixels of an opaque image unscaled to `dc` at
+// (x, y), in one transfer. False when the image is not a decoded bitmap of at least that size
+// without an alpha channel.
+bool CopyPngPart(HDC dc, const PngImage& image, int x, int y, int width, int height);
+// Whether LoadPngResource would find and load resource `id`, without decoding it.
+bool PngResourceExists(UINT id);
+
 // Draws the source rectangle (x, y, width, height in image pixels) of `image` stretched into
 // `dest`. A null image draws nothing.
 void DrawPngPart(Gdiplus::Graphics& graphics, const PngImage* image, const RECT& dest, int srcX, int srcY,

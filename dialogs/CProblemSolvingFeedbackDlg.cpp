@@ -62,10 +62,10 @@ RECT Sized(int left, int top, int width, int height)
     return RECT{left, top, left + width, top + height};
 }
 
-void SetUpLargeButton(CFeaturePngButton& button, const RECT& place, const RECT& slice, int hitInset,
-                      const int (&images)[4])
+void SetUpLargeButton(CFeaturePngButton& button, const PngImage* background, const RECT& place, const RECT& slice,
+                      int hitInset, const int (&images)[4])
 {
-    button.SetBackgroundImage(kBackgroundId);
+    button.SetBackgroundImage(background);
     button.SetBackgroundRect(slice.left, slice.top, slice.right, slice.bottom);
     button.SetStretch(TRUE);
     button.SetHitInset(hitInset, hitInset, hitInset, hitInset);
@@ -156,9 +156,11 @@ void CProblemSolvingFeedbackChildDlg::InitContent()
                       IDP_FEEDBACK_CLOSE_DISABLED);
     m_close.SetStretch(TRUE);
 
-    SetUpLargeButton(m_solved, places.solved, kSolvedSlice, places.hitInset, {IDP_SOLVED_NORMAL, IDP_SOLVED_HOVER, IDP_SOLVED_PRESSED, IDP_SOLVED_DISABLED});
-    SetUpLargeButton(m_unsolved, places.unsolved, kUnsolvedSlice, places.hitInset, {IDP_UNSOLVED_NORMAL, IDP_UNSOLVED_HOVER, IDP_UNSOLVED_PRESSED, IDP_UNSOLVED_DISABLED});
-    SetUpLargeButton(m_moreSolutions, places.moreSolutions, kMoreSolutionsSlice, places.hitInset,
+    SetUpLargeButton(m_solved, GetBackground(), places.solved, kSolvedSlice, places.hitInset,
+                     {IDP_SOLVED_NORMAL, IDP_SOLVED_HOVER, IDP_SOLVED_PRESSED, IDP_SOLVED_DISABLED});
+    SetUpLargeButton(m_unsolved, GetBackground(), places.unsolved, kUnsolvedSlice, places.hitInset,
+                     {IDP_UNSOLVED_NORMAL, IDP_UNSOLVED_HOVER, IDP_UNSOLVED_PRESSED, IDP_UNSOLVED_DISABLED});
+    SetUpLargeButton(m_moreSolutions, GetBackground(), places.moreSolutions, kMoreSolutionsSlice, places.hitInset,
                      {IDP_MORE_SOLUTIONS_NORMAL, IDP_MORE_SOLUTIONS_HOVER, IDP_MORE_SOLUTIONS_PRESSED,
                       IDP_MORE_SOLUTIONS_DISABLED});
 }

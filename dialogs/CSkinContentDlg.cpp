@@ -7,6 +7,9 @@ BEGIN_MESSAGE_MAP(CSkinContentDlg, CDialog)
     ON_WM_NCHITTEST()
     ON_WM_MOVE()
     ON_WM_TIMER()
+    ON_MESSAGE(WM_ACTIVATE, OnActivate)
+    ON_MESSAGE(WM_ENABLE, OnEnable)
+    ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -28,13 +31,10 @@ const PngImage* CSkinContentDlg::GetBackground()
     return m_background.get();
 }
 
-BOOL CSkinContentDlg::OnInitDialog()
+void CSkinContentDlg::AddHoverTarget(HoverTarget& target)
 {
-    CDialog::OnInitDialog();
-    if (m_layout.hoverTimerId) {
-        SetTimer(m_layout.hoverTimerId, skin::kHoverPeriodMs);
-    }
-    return TRUE;
+    target.SetHoverWatcher(this);
+    m_hoverTargets.push_back(&target);
 }
 
 BOOL CSkinContentDlg::PreTranslateMessage(MSG* msg)
@@ -74,14 +74,22 @@ BOOL CSkinContentDlg::OnEraseBkgnd(HDC dc)
     }
     RECT client;
     GetClientRect(&client);
+    const RECT dest = BackgroundRect();
+    const int partWidth = image->Width() - m_layout.imageTrimRight;
+    const int partHeight = image->Height() - m_layout.imageTrimBottom;
+    // At the picture's own size over the whole client, the background is copied as it is: no
+    // scaling to smooth, and one transfer needs no off-screen pass.
+    if (::EqualRect(&dest, &client) && client.right == partWidth && client.bottom == partHeight &&
+        CopyPngPart(dc, *image, 0, 0, partWidth, partHeight)) {
+        return TRUE;
+    }
     OffscreenBuffer buffer(dc, client.right, client.bottom);
     {
         Gdiplus::Graphics graphics(buffer.Get());
         if (m_layout.smoothBackground) {
             graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
         }
-        DrawPngPart(graphics, image, BackgroundRect(), 0, 0, image->Width() - m_layout.imageTrimRight,
-                    image->Height() - m_layout.imageTrimBottom);
+        DrawPngPart(graphics, image, dest, 0, 0, partWidth, partHeight);
     }
     buffer.Present(dc);
     return TRUE;
@@ -96,6 +104,7 @@ void CSkinContentDlg::RefreshHoverTargets(POINT screen)
 
 LRESULT CSkinContentDlg::OnNcHitTest(POINT screen)
 {
+    OnHoverStarted();
     RefreshHoverTargets(screen);
     if (m_layout.dragStripExclusion < 0) {
         return Default();
@@ -132,15 +141,53 @@ void CSkinContentDlg::OnTimer(UINT_PTR id)
     ClientToScreen(&client);
     if (!::PtInRect(&client, cursor)) {
         RefreshHoverTargets(cursor);
+        StopHoverUpkeep();
     }
+}
+
+void CSkinContentDlg::OnHoverStarted()
+{
+    if (m_layout.hoverTimerId && !m_hoverUpkeep && m_hWnd) {
+        m_hoverUpkeep = SetTimer(m_layout.hoverTimerId, skin::kHoverPeriodMs) != 0;
+    }
+}
+
+void CSkinContentDlg::StopHoverUpkeep()
+{
+    if (m_hoverUpkeep) {
+        KillTimer(m_layout.hoverTimerId);
+        m_hoverUpkeep = false;
+    }
+}
+
+// Under Wine these can put the content beneath its frame (see WineWindowOrder).
+LRESULT CSkinContentDlg::DefaultThenTellFrame(UINT message, LPARAM lParam)
+{
+    const LRESULT result = Default();
+    if (CSkinFrameDlg* frame = GetFrame()) {
+        frame->AfterContentMessage(message, lParam);
+    }
+    return result;
+}
+
+LRESULT CSkinContentDlg::OnActivate(WPARAM, LPARAM lParam)
+{
+    return DefaultThenTellFrame(WM_ACTIVATE, lParam);
+}
+
+LRESULT CSkinContentDlg::OnEnable(WPARAM, LPARAM lParam)
+{
+    return DefaultThenTellFrame(WM_ENABLE, lParam);
+}
+
+LRESULT CSkinContentDlg::OnWindowPosChanged(WPARAM, LPARAM lParam)
+{
+    return DefaultThenTellFrame(WM_WINDOWPOSCHANGED, lParam);
 }
 
 void CSkinContentDlg::OnDestroy()
 {
-    if (m_layout.hoverTimerId) {
-        KillTimer(m_layout.hoverTimerId);
-    }
+    StopHoverUpkeep();
     m_background.reset();
     Default();
 }
-

@@ -13,7 +13,7 @@
 
 class CSkinFrameDlg;
 
-class CSkinContentDlg : public CDialog {
+class CSkinContentDlg : public CDialog, private HoverWatcher {
 public:
     explicit CSkinContentDlg(const SkinContentLayout& layout);
 
@@ -35,13 +35,12 @@ protected:
     CSkinFrameDlg* GetFrame() const;
     // A control told the cursor's position at every hit test of the content and, while the
     // cursor is outside the content, at every tick of the hover timer.
-    void AddHoverTarget(HoverTarget& target) { m_hoverTargets.push_back(&target); }
+    void AddHoverTarget(HoverTarget& target);
     void RefreshHoverTargets(POINT screen);
     // Where the background picture is drawn, in client coordinates: the whole client area,
     // unless a content keeps a rectangle of its own.
     virtual RECT BackgroundRect() const;
 
-    BOOL OnInitDialog() override;
     // The dialog manager's OK and Cancel (Enter, Escape, WM_CLOSE) end the whole pop-up.
     void OnOK() override;
     void OnCancel() override;
@@ -50,14 +49,25 @@ protected:
     LRESULT OnNcHitTest(POINT screen);
     void OnMove(int x, int y);
     void OnTimer(UINT_PTR id);
+    LRESULT OnActivate(WPARAM, LPARAM);
+    LRESULT OnEnable(WPARAM, LPARAM);
+    LRESULT OnWindowPosChanged(WPARAM, LPARAM);
     void OnDestroy();
 
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The hover timer runs from when the cursor is seen over the content or a control takes
+    // its hover look until a tick has found the cursor away and reset the controls.
+    void OnHoverStarted() override;
+    void StopHoverUpkeep();
+    // Tells the frame after a message that may have reordered the pair.
+    LRESULT DefaultThenTellFrame(UINT message, LPARAM lParam);
+
     const SkinContentLayout m_layout;
     PngImagePtr m_background;
     std::vector<HoverTarget*> m_hoverTargets;
     float m_scale = 1.0f;
     int m_dragFlag;
+    bool m_hoverUpkeep = false;
 };

@@ -3,25 +3,10 @@
 #include "dialogs/CSkinContentDlg.h"
 #include "dialogs/LayeredPicture.h"
 
-namespace {
-// Private to the frame: check that the content still lies above the frame.
-const UINT kKeepContentAbove = WM_APP + 0x51;
-// Posted when the frame has come back from being minimised.
-const UINT kContentAfterRestore = WM_APP + 0x52;
-// Wine can also put the content beneath the frame without telling either window (an owner
-// shown or activated while another window it owns appears): the order is checked regularly.
-const UINT_PTR kStackCheckTimer = 0x5AFE;
-const UINT kStackCheckPeriodMs = 200;
-}
-
 BEGIN_MESSAGE_MAP(CSkinFrameDlg, CDialog)
     ON_WM_MOVE()
     ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
     ON_WM_DESTROY()
-    ON_MESSAGE(kKeepContentAbove, OnKeepContentAbove)
-    ON_MESSAGE(kContentAfterRestore, OnContentAfterRestore)
-    ON_WM_TIMER()
-    ON_WM_NCHITTEST()
 END_MESSAGE_MAP()
 
 CSkinFrameDlg::CSkinFrameDlg(const SkinFrameLayout& layout, CWnd* parent)
@@ -75,13 +60,16 @@ void CSkinFrameDlg::DrawPicture(LayeredPicture& picture, const PngImage& image)
     picture.Draw(image);
 }
 
+// The decoded image is dropped once the window has its picture: the system keeps what it
+// shows, and a frame is composed again only when its size changes.
 bool CSkinFrameDlg::ComposePicture(int width, int height)
 {
-    if (!m_background && !LoadPngResource(&m_background, m_layout.imageId)) {
+    PngImagePtr image;
+    if (!LoadPngResource(&image, m_layout.imageId)) {
         return false;
     }
     LayeredPicture picture(width, height);
-    DrawPicture(picture, *m_background);
+    DrawPicture(picture, *image);
     // Set before the update: the update resizes the window, which must not compose again.
     m_pictureSize = SIZE{width, height};
     RECT window;
@@ -97,7 +85,12 @@ void CSkinFrameDlg::CreateContent(const RECT& place)
         return;
     }
     m_content->SetScale(m_scale);
-    if (!m_content->Create(m_layout.contentTemplateId, this)) {
+    // Made at its template's place, the content must not drag the frame there (a picture
+    // composed for nothing); the frame follows it only once it is placed.
+    m_creatingContent = true;
+    const BOOL created = m_content->Create(m_layout.contentTemplateId, this);
+    m_creatingContent = false;
+    if (!created) {
         m_content.reset();
         return;
     }
@@ -105,20 +98,23 @@ void CSkinFrameDlg::CreateContent(const RECT& place)
                                                           : skin::Inset(place, m_layout.atCreation, m_scale);
     m_content->MoveWindow(contentPlace, TRUE);
     // An owned window shown before its owner can end up beneath it under Wine's virtual
-    // desktop (see KeepContentAbove): while the frame is hidden, the content is shown when the
-    // frame is (the modal loop shows the frame after this start-up).
+    // desktop: while the frame is hidden, the content is shown when the frame is (the modal
+    // loop shows the frame after this start-up).
     if (IsWindowVisible()) {
         m_content->ShowWindow(SW_SHOW);
     } else {
         m_showContentWithFrame = true;
     }
-    SetTimer(kStackCheckTimer, kStackCheckPeriodMs);
+    m_windowOrder.Watch(m_hWnd, m_content->m_hWnd);
     OnContentPlaced(*m_content);
     m_content->InitContent();
 }
 
 void CSkinFrameDlg::FollowContent(const RECT& contentWindowRect)
 {
+    if (m_creatingContent) {
+        return;
+    }
     m_moveSync = 0;
     MoveWindow(skin::Outset(contentWindowRect, m_layout.atCreation, m_scale), TRUE);
 }
@@ -146,15 +142,6 @@ LRESULT CSkinFrameDlg::OnWindowPosChanged(WPARAM, LPARAM lParam)
         m_showContentWithFrame = false;
         m_content->ShowWindow(SW_SHOWNA);
     }
-    const bool minimized = IsIconic() != FALSE;
-    if (m_wasMinimized && !minimized) {
-        PostMessage(kContentAfterRestore);
-    }
-    m_wasMinimized = minimized;
-    if (pos && !(pos->flags & SWP_NOZORDER)) {
-        // Posted: the reordering happens after this message, while the frame is shown.
-        PostMessage(kKeepContentAbove);
-    }
     if (pos && !(pos->flags & SWP_NOSIZE) && m_hasPicture) {
         RECT window;
         GetWindowRect(&window);
@@ -170,87 +157,28 @@ LRESULT CSkinFrameDlg::OnWindowPosChanged(WPARAM, LPARAM lParam)
     return result;
 }
 
-// The system keeps owned windows above their owner. Wine's virtual desktop does not always:
-// an owner shown after its owned window (the modal loop shows the frame after the content)
-// can end up above it, hiding the content and taking its clicks. The content is put back
-// right above the frame.
-void CSkinFrameDlg::KeepContentAbove()
-{
-    if (!m_content || !::IsWindow(m_content->m_hWnd)) {
-        return;
-    }
-    for (HWND above = ::GetWindow(m_hWnd, GW_HWNDPREV); above; above = ::GetWindow(above, GW_HWNDPREV)) {
-        if (above == m_content->m_hWnd) {
-            return;
-        }
-    }
-    // The frame goes right below its content; the content and every other window keep their
-    // places.
-    ::SetWindowPos(m_hWnd, m_content->m_hWnd, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-}
-
-// Restoring shows the owned content before the frame is restored; Wine's virtual desktop then
-// draws the frame's picture over the content although the content is above it in the window
-// order. Shown again after the frame, as at start-up, the content is drawn above it.
-void CSkinFrameDlg::ShowContentAgain()
-{
-    if (!m_content || !::IsWindow(m_content->m_hWnd) || !m_content->IsWindowVisible()) {
-        return;
-    }
-    m_content->ShowWindow(SW_HIDE);
-    m_content->ShowWindow(SW_SHOWNA);
-}
-
-LRESULT CSkinFrameDlg::OnContentAfterRestore(WPARAM, LPARAM)
-{
-    ShowContentAgain();
-    return 0;
-}
-
-void CSkinFrameDlg::OnTimer(UINT_PTR id)
-{
-    if (id == kStackCheckTimer) {
-        KeepContentAbove();
-        return;
-    }
-    Default();
-}
-
-LRESULT CSkinFrameDlg::OnKeepContentAbove(WPARAM, LPARAM)
-{
-    KeepContentAbove();
-    return 0;
-}
-
-// The frame lies under its content, so it only sees the pointer over its shadow. Where it sees
-// the pointer over the content, it has been raised above the content (see KeepContentAbove):
-// it lets the input through to the content, which is beneath it in the same thread, and
-// restores the order.
-LRESULT CSkinFrameDlg::OnNcHitTest(POINT screen)
-{
-    if (m_content && ::IsWindowVisible(m_content->m_hWnd)) {
-        RECT content;
-        m_content->GetWindowRect(&content);
-        if (::PtInRect(&content, screen)) {
-            KeepContentAbove();
-            return HTTRANSPARENT;
-        }
-    }
-    return Default();
-}
-
 void CSkinFrameDlg::OnDestroy()
 {
-    KillTimer(kStackCheckTimer);
+    m_windowOrder.Stop();
     Default();
-    m_background.reset();
     // The content's window goes first, while its object is whole, so that its own WM_DESTROY
     // (timers, borrowed images, the busy text's thread) runs; then the object.
     if (m_content && ::IsWindow(m_content->m_hWnd)) {
         m_content->DestroyWindow();
     }
     m_content.reset();
+}
+
+// The window-order workaround sees each of the frame's messages, before and after the frame.
+LRESULT CSkinFrameDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (m_windowOrder.BeforeFrameMessage(message, wParam, lParam, &result)) {
+        return result;
+    }
+    result = CDialog::WindowProc(message, wParam, lParam);
+    m_windowOrder.AfterFrameMessage(message, wParam, lParam);
+    return result;
 }
 
 BOOL CSkinFrameDlg::PreTranslateMessage(MSG* msg)

@@ -8,6 +8,7 @@
 
 #include "controls/PngImage.h"
 #include "dialogs/SkinLayout.h"
+#include "dialogs/WineWindowOrder.h"
 #include "framework/CDialog.h"
 
 class CSkinContentDlg;
@@ -32,7 +33,12 @@ public:
     // Whether the layered picture was set (false when the frame's image could not be loaded).
     bool HasPicture() const { return m_hasPicture; }
 
+    // The content's messages that may have reordered the pair (see WineWindowOrder).
+    void AfterContentMessage(UINT message, LPARAM lParam) { m_windowOrder.AfterContentMessage(message, lParam); }
+    const WineWindowOrder& GetWindowOrder() const { return m_windowOrder; }
+
     BOOL PreTranslateMessage(MSG* msg) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
     // Makes the content object and hands it the pair's payload (text, type, ...). The scale
@@ -59,25 +65,19 @@ protected:
     void OnMove(int x, int y);
     LRESULT OnWindowPosChanged(WPARAM, LPARAM);
     void OnDestroy();
-    LRESULT OnKeepContentAbove(WPARAM, LPARAM);
-    LRESULT OnContentAfterRestore(WPARAM, LPARAM);
-    void OnTimer(UINT_PTR id);
-    LRESULT OnNcHitTest(POINT screen);
 
     DECLARE_MESSAGE_MAP()
 
 private:
     void CreateContent(const RECT& place);
-    void KeepContentAbove();
-    void ShowContentAgain();
 
     const SkinFrameLayout m_layout;
-    PngImagePtr m_background;
     std::unique_ptr<CSkinContentDlg> m_content;
     float m_scale = 1.0f;
     int m_moveSync;
     bool m_hasPicture = false;
     SIZE m_pictureSize{};
     bool m_showContentWithFrame = false;
-    bool m_wasMinimized = false;
+    bool m_creatingContent = false;
+    WineWindowOrder m_windowOrder;
 };

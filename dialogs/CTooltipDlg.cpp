@@ -175,8 +175,10 @@ void CTooltipChildDlg::OnDestroy()
 
 CTooltipDlg::CTooltipDlg(CWnd* parent) : CSkinFrameDlg(kFrameLayout, parent) {}
 
+// The rich edit's library is loaded with the first bubble, not at start-up.
 std::unique_ptr<CSkinContentDlg> CTooltipDlg::MakeContent()
 {
+    AfxInitRichEdit();
     return std::make_unique<CTooltipChildDlg>();
 }
 

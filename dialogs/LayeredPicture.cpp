@@ -29,7 +29,7 @@ LayeredPicture::~LayeredPicture()
 
 void LayeredPicture::Draw(const PngImage& image)
 {
-    if (!m_bits) {
+    if (!m_bits || CopyPixels(image)) {
         return;
     }
     // GDI+ writes straight into the surface's bits, premultiplied as the system wants them;
@@ -38,6 +38,29 @@ void LayeredPicture::Draw(const PngImage& image)
                             reinterpret_cast<BYTE*>(m_bits));
     Gdiplus::Graphics graphics(&surface);
     DrawPngPart(graphics, &image, RECT{0, 0, m_width, m_height}, 0, 0, image.Width(), image.Height());
+}
+
+// An image of the picture's own size needs no scaling: GDI+ converts its pixels straight into
+// the surface, premultiplied, instead of drawing them through a stretch.
+bool LayeredPicture::CopyPixels(const PngImage& image)
+{
+    if (!image.Get() || image.Width() != m_width || image.Height() != m_height ||
+        image.Get()->GetType() != Gdiplus::ImageTypeBitmap) {
+        return false;
+    }
+    auto* bitmap = static_cast<Gdiplus::Bitmap*>(image.Get());
+    Gdiplus::Rect whole(0, 0, m_width, m_height);
+    Gdiplus::BitmapData data{};
+    data.Width = static_cast<UINT>(m_width);
+    data.Height = static_cast<UINT>(m_height);
+    data.Stride = m_width * 4;
+    data.PixelFormat = PixelFormat32bppPARGB;
+    data.Scan0 = m_bits;
+    if (bitmap->LockBits(&whole, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                         PixelFormat32bppPARGB, &data) != Gdiplus::Ok) {
+        return false;
+    }
+    return bitmap->UnlockBits(&data) == Gdiplus::Ok;
 }
 
 // Scaled by hand: GDI+ blends the pixels along a part's edges with what lies outside the part

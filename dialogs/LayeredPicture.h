@@ -13,7 +13,7 @@ public:
     bool Valid() const { return m_bits != nullptr; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    // Stretches the whole image over the picture.
+    // Stretches the whole image over the picture (copies it when it has the picture's size).
     void Draw(const PngImage& image);
     // Scales the source rectangle (image pixels) of `image` into `dest` (picture pixels),
     // replacing what was there, pixel for pixel (nearest neighbour): parts laid side by side
@@ -25,6 +25,8 @@ public:
     BOOL Apply(HWND window, POINT position) const;
 
 private:
+    bool CopyPixels(const PngImage& image);
+
     int m_width;
     int m_height;
     MemoryDC m_dc;

@@ -236,6 +236,14 @@ TEST(Startup, LibrariesPlantedBesideTheToolAreNotTakenForTheSystems)
     HWND panel = tool->WaitForPanel();
     ASSERT_NE(nullptr, panel) << "the tool did not start beside the planted libraries";
     ASSERT_TRUE(WaitForVersionCheck(tool.Run()));
+    // The rich edit library is loaded with the agreement bubble: shown once, then hidden by a
+    // click on the desktop, far from the tool.
+    ASSERT_TRUE(ClickControl(panel, IDC_AGREEMENT_LINK));
+    ASSERT_NE(nullptr, tool->WaitForWindowWith(kAgreementMarker, 5000)) << "the agreement bubble did not show";
+    ASSERT_TRUE(ClickAt(POINT{20, 20}));
+    ASSERT_TRUE(WaitUntil([&] { return tool->WindowsWith(kAgreementMarker).empty(); }, 5000))
+        << "the agreement bubble did not hide";
+    ASSERT_TRUE(WaitForPanelPainted(panel));
     ASSERT_TRUE(ClickControl(panel, kPanelMarker));
     HWND prompt = tool->WaitForPrompt(20000);
     ASSERT_NE(nullptr, prompt);

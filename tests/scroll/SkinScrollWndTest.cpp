@@ -257,6 +257,25 @@ TEST_F(SkinScrollWndTest, WheelScrollMovesTheSkinnedThumb)
     EXPECT_TRUE(PumpUntil([&] { return BarInfo(VerticalBar()).nPos == ControlInfo(control).nPos; }, 1000));
 }
 
+// Hidden, the frame's resynchronisation rests; shown again, it brings the bar along again.
+TEST_F(SkinScrollWndTest, ResynchronisationRestsWhileHiddenAndResumesOnceShown)
+{
+    HWND control = OpenAndWrap(IDD_SCROLL_EDIT_DIALOG, IDC_SCROLL_EDIT);
+    ::SetWindowTextW(control, Lines(60).c_str());
+    ASSERT_TRUE(BarFollows(control));
+    dialog->ShowWindow(SW_HIDE);
+    PumpFor(2 * CSkinScrollWnd::kSyncMs);
+    EXPECT_FALSE(::KillTimer(Frame(), CSkinScrollWnd::kSyncTimer)) << "the timer still runs while hidden";
+
+    dialog->ShowWindow(SW_SHOW);
+    PumpFor(50);
+    POINT pt{20, 20};
+    ::ClientToScreen(control, &pt);
+    ::SendMessageW(control, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(pt.x, pt.y));
+    ASSERT_GT(ControlInfo(control).nPos, 0);
+    EXPECT_TRUE(PumpUntil([&] { return BarInfo(VerticalBar()).nPos == ControlInfo(control).nPos; }, 1000));
+}
+
 TEST_F(SkinScrollWndTest, SkinnedBarScrollsTheControl)
 {
     HWND control = OpenAndWrap(IDD_SCROLL_EDIT_DIALOG, IDC_SCROLL_EDIT);

@@ -9,6 +9,7 @@
 
 #include "tests/skin/ControlsTestDialog.h"
 #include "tests/support/Geometry.h"
+#include "tests/support/Input.h"
 #include "tests/support/ScreenImage.h"
 #include "tests/support/Tool.h"
 #include "tests/support/Waits.h"
@@ -39,7 +40,11 @@ class ButtonTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // A window that opens under the pointer takes a hover look at once; each test starts
+        // from the normal look, whatever an earlier test left the pointer over.
+        ASSERT_TRUE(ParkPointer());
         ASSERT_TRUE(dialog.Open());
+        ASSERT_TRUE(LoadPngResource(&panelPicture, kPanelPicture));
         dialog.png.MoveWindow(10, 10, 26, 34);
         dialog.png.SetImages(IDP_PANEL_CLOSE_NORMAL, IDP_PANEL_CLOSE_HOVER, IDP_PANEL_CLOSE_PRESSED,
                             IDP_PANEL_CLOSE_DISABLED);
@@ -47,7 +52,7 @@ protected:
 
         // The main panel's repair button over its slice of the panel's picture.
         dialog.feature.MoveWindow(10, 60, 284, 85);
-        dialog.feature.SetBackgroundImage(kPanelPicture);
+        dialog.feature.SetBackgroundImage(panelPicture.get());
         dialog.feature.SetBackgroundRect(58, 260, 342, 345);
         dialog.feature.SetHitInset(19, 19, 19, 19);
         dialog.feature.SetStretch(TRUE);
@@ -64,6 +69,9 @@ protected:
     int HitTest(CWnd& button, POINT screen) { return static_cast<int>(button.SendMessage(WM_NCHITTEST, 0, PointParam(screen))); }
     void Press(CWnd& button, POINT client) { button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, PointParam(client)); }
     void Release(CWnd& button, POINT client) { button.SendMessage(WM_LBUTTONUP, 0, PointParam(client)); }
+
+    // The panel's picture, which the feature button borrows.
+    PngImagePtr panelPicture;
 
     // Whether the button shows `image` over the panel's picture at (58, 260) (feature button).
     void ExpectFeatureLook(UINT imageId, const char* what)
@@ -222,7 +230,9 @@ TEST_F(ButtonTest, MissingOrDamagedImagesPaintOnlyTheGroundAndStillClick)
     EXPECT_EQ(shown.Count([](COLORREF c) { return c != RGB(255, 255, 255); }), 0) << "white ground only";
 
     CFeaturePngButton& feature = dialog.feature;
-    EXPECT_TRUE(feature.SetBackgroundImage(IDP_DAMAGED_PNG));
+    PngImagePtr damaged;
+    ASSERT_TRUE(LoadPngResource(&damaged, IDP_DAMAGED_PNG));
+    feature.SetBackgroundImage(damaged.get());
     feature.Invalidate(TRUE);
     ClientPixels featureShown(feature.m_hWnd);
     EXPECT_EQ(featureShown.Width(), 284);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <thread>
 
 #include "dialogs/CExecutePromptDlg.h"
@@ -22,12 +23,27 @@ using namespace testsupport;
 
 namespace {
 
-// A pair with test numbers on the prompt's templates.
+// A control of the content's hover upkeep that takes its hover look on demand.
+class LitTarget : public HoverTarget {
+public:
+    void Light() { HoverStarted(); }
+    void RefreshHover(int, int) override { ++refreshes; }
+    int refreshes = 0;
+};
+
+// A pair with test numbers on the prompt's templates; both windows count their timer ticks.
 class TestContent : public CSkinContentDlg {
 public:
-    explicit TestContent(const SkinContentLayout& layout) : CSkinContentDlg(layout) {}
+    explicit TestContent(const SkinContentLayout& layout) : CSkinContentDlg(layout) { AddHoverTarget(target); }
     void InitContent() override { initialised = true; }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        ticks += message == WM_TIMER;
+        return CSkinContentDlg::WindowProc(message, wParam, lParam);
+    }
     bool initialised = false;
+    int ticks = 0;
+    LitTarget target;
 };
 
 class TestFrame : public CSkinFrameDlg {
@@ -36,6 +52,13 @@ public:
         : CSkinFrameDlg(frame, nullptr), m_contentLayout(content)
     {
     }
+    TestContent& Content() const { return *static_cast<TestContent*>(GetContent()); }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        ticks += message == WM_TIMER;
+        return CSkinFrameDlg::WindowProc(message, wParam, lParam);
+    }
+    int ticks = 0;
 
 protected:
     std::unique_ptr<CSkinContentDlg> MakeContent() override { return std::make_unique<TestContent>(m_contentLayout); }
@@ -58,6 +81,18 @@ const SkinFrameLayout kTestFrame = {
 };
 const SkinContentLayout kTestContent = {
     .imageId = kPromptContentPicture, .dragStripExclusion = 26, .swallowsEnterEscape = true};
+const SkinContentLayout kTestContentWithHover = {
+    .imageId = kPromptContentPicture, .dragStripExclusion = 26, .hoverTimerId = 34, .swallowsEnterEscape = true};
+
+bool ContentAbove(HWND frame, HWND content)
+{
+    for (HWND above = ::GetWindow(frame, GW_HWNDPREV); above; above = ::GetWindow(above, GW_HWNDPREV)) {
+        if (above == content) {
+            return true;
+        }
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -82,6 +117,34 @@ TEST(LayeredFrame, PictureHasTheShadowsAlphaRampAndAnOpaqueInterior)
     const DWORD shadow = picture.Pixel(2, 78);
     EXPECT_LE(((shadow >> 16) & 0xFF), shadow >> 24);
     EXPECT_LE((shadow & 0xFF), shadow >> 24);
+}
+
+TEST(LayeredFrame, PictureOfTheImagesOwnSizeIsTheImagePremultiplied)
+{
+    PngImagePtr image;
+    ASSERT_TRUE(LoadPngResource(&image, kMainFramePicture));
+    const Image reference = ResourcePng(kMainFramePicture);
+    ASSERT_FALSE(reference.Empty());
+    LayeredPicture picture(reference.width, reference.height);
+    picture.Draw(*image);
+    int differing = 0;
+    int translucent = 0;
+    for (int y = 0; y < reference.height; y += 3) {
+        for (int x = 0; x < reference.width; x += 3) {
+            const DWORD argb = reference.At(x, y);
+            const DWORD alpha = argb >> 24;
+            translucent += alpha > 0 && alpha < 255;
+            const DWORD shown = picture.Pixel(x, y);
+            bool same = (shown >> 24) == alpha;
+            for (int shift : {0, 8, 16}) {
+                const int expected = static_cast<int>(((argb >> shift) & 0xFF) * alpha / 255);
+                same = same && std::abs(static_cast<int>((shown >> shift) & 0xFF) - expected) <= 1;
+            }
+            differing += same ? 0 : 1;
+        }
+    }
+    EXPECT_GT(translucent, 100) << "the shadow's pixels must be among those compared";
+    EXPECT_EQ(differing, 0);
 }
 
 TEST(LayeredFrame, ProgressFrameIsLayeredAndCutOutWhereItsPictureIsClear)
@@ -334,9 +397,7 @@ TEST(LayeredFrame, ContentStaysAboveItsFrameOnceShown)
     SendPointerMove(POINT{5, 5});
     Later(300, [&] {
         contentWindow = prompt.GetContent()->m_hWnd;
-        for (HWND above = ::GetWindow(prompt.m_hWnd, GW_HWNDPREV); above; above = ::GetWindow(above, GW_HWNDPREV)) {
-            contentAbove = contentAbove || above == contentWindow;
-        }
+        contentAbove = ContentAbove(prompt.m_hWnd, contentWindow);
         const RECT content = WindowScreenRect(contentWindow);
         underCentre = ::WindowFromPoint(POINT{content.left + 40, content.top + 70});
         prompt.EndDialog(IDOK);
@@ -344,4 +405,76 @@ TEST(LayeredFrame, ContentStaysAboveItsFrameOnceShown)
     prompt.DoModal();
     EXPECT_TRUE(contentAbove);
     EXPECT_EQ(underCentre, contentWindow) << "the content, not the frame, takes the pointer";
+}
+
+// With its frame raised above it, the content is put back above; once the desktop has settled
+// neither window wakes up again while the pointer stays away.
+TEST(LayeredFrame, AFrameRaisedAboveItsContentIsPutBackThenThePairRests)
+{
+    ASSERT_TRUE(ParkPointer());
+    TestFrame frame(kTestFrame, kTestContentWithHover);
+    bool beneath = false;
+    bool putBack = false;
+    bool settled = false;
+    int ticksAtRest = -1;
+    Later(100, [&] {
+        HWND content = frame.Content().m_hWnd;
+        // Wine keeps an owned window above its owner when asked to move either, so the frame
+        // is raised while it does not own the content.
+        ::SetWindowLongPtrW(content, GWLP_HWNDPARENT, 0);
+        ::SetWindowPos(frame.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ::SetWindowLongPtrW(content, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(frame.m_hWnd));
+        beneath = !ContentAbove(frame.m_hWnd, content);
+        PollThen([&, content] { return ContentAbove(frame.m_hWnd, content); }, 2000, [&, content] {
+            putBack = ContentAbove(frame.m_hWnd, content);
+            PollThen([&] { return !frame.GetWindowOrder().Settling(); }, 3000, [&] {
+                settled = !frame.GetWindowOrder().Settling();
+                const int before = frame.ticks + frame.Content().ticks;
+                Later(700, [&, before] {
+                    ticksAtRest = frame.ticks + frame.Content().ticks - before;
+                    frame.EndDialog(IDOK);
+                });
+            });
+        });
+    });
+    frame.DoModal();
+    EXPECT_TRUE(beneath) << "the frame could not be raised above its content";
+    EXPECT_TRUE(putBack);
+    EXPECT_GE(frame.GetWindowOrder().Corrections(), 1);
+    EXPECT_TRUE(settled) << "the order checks went on";
+    EXPECT_EQ(ticksAtRest, 0);
+}
+
+// The content's hover upkeep runs from a control's hover look until a tick has found the
+// pointer away and reset the controls, and starts again with the next hover.
+TEST(LayeredFrame, HoverUpkeepRunsFromAHoverUntilATickFindsThePointerAway)
+{
+    ASSERT_TRUE(ParkPointer());
+    TestFrame frame(kTestFrame, kTestContentWithHover);
+    int ticksBeforeHover = -1;
+    int refreshesAfterFirst = -1;
+    int ticksAfterReset = -1;
+    int refreshesAfterSecond = -1;
+    Later(1500, [&] {
+        TestContent& content = frame.Content();
+        ticksBeforeHover = content.ticks;
+        content.target.Light();
+        PollThen([&] { return content.target.refreshes > 0; }, 1000, [&] {
+            refreshesAfterFirst = content.target.refreshes;
+            const int ticks = content.ticks;
+            Later(500, [&, ticks] {
+                ticksAfterReset = content.ticks - ticks;
+                content.target.Light();
+                PollThen([&] { return content.target.refreshes > refreshesAfterFirst; }, 1000, [&] {
+                    refreshesAfterSecond = content.target.refreshes;
+                    frame.EndDialog(IDOK);
+                });
+            });
+        });
+    });
+    frame.DoModal();
+    EXPECT_EQ(ticksBeforeHover, 0) << "no hover, no upkeep";
+    EXPECT_EQ(refreshesAfterFirst, 1) << "one tick resets the controls";
+    EXPECT_EQ(ticksAfterReset, 0) << "the upkeep stops once the controls are reset";
+    EXPECT_EQ(refreshesAfterSecond, 2) << "the next hover starts it again";
 }

@@ -8,9 +8,11 @@
 
 #include "controls/PngImage.h"
 #include "framework/CWinApp.h"
+#include "framework/Handles.h"
 #include "tests/skin/SkinTestIds.h"
 #include "tests/support/PngDrawing.h"
 #include "tests/support/ScreenImage.h"
+#include "tests/support/Tool.h"
 
 using namespace testsupport;
 
@@ -103,7 +105,7 @@ TEST(ImageResources, ScrollBarSkinIsAnEightBitPalettedBitmap)
 TEST(LoadPngResource, DecodesAResourceToItsSizeAndPixels)
 {
     PngImagePtr image;
-    ASSERT_TRUE(LoadPngResource(&image, 140));
+    ASSERT_TRUE(LoadPngResource(&image, IDP_CHECK_MARKS));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->Width(), 48);
     EXPECT_EQ(image->Height(), 16);
@@ -119,7 +121,7 @@ TEST(LoadPngResource, MissingResourceLeavesThePointerEmpty)
     PngImagePtr image;
     EXPECT_FALSE(LoadPngResource(&image, IDP_MISSING_PNG));
     EXPECT_EQ(image, nullptr);
-    EXPECT_FALSE(LoadPngResource(&image, 178)) << "the scroll-bar skin is a BITMAP, not a PNG";
+    EXPECT_FALSE(LoadPngResource(&image, IDB_SCROLL_SKIN)) << "the scroll-bar skin is a BITMAP, not a PNG";
     EXPECT_EQ(image, nullptr);
 }
 
@@ -136,13 +138,54 @@ TEST(LoadPngResource, EachLoadOwnsItsOwnCopyOfTheData)
 {
     PngImagePtr first;
     PngImagePtr second;
-    ASSERT_TRUE(LoadPngResource(&first, 183));
-    ASSERT_TRUE(LoadPngResource(&second, 183));
+    ASSERT_TRUE(LoadPngResource(&first, IDP_AGREEMENT_BUBBLE));
+    ASSERT_TRUE(LoadPngResource(&second, IDP_AGREEMENT_BUBBLE));
     EXPECT_NE(first->Get(), second->Get());
     first.reset();
     // The survivor still draws from its own block: the bubble's grey edge, its white inside.
     EXPECT_LE(ColourDistance(DrawnPixel(second.get(), 0, 0, 0, 0), RGB(206, 210, 218)), 3);
     EXPECT_EQ(DrawnPixel(second.get(), 0, 0, 8, 8), RGB(255, 255, 255));
+}
+
+// The panel's background at its own size: the part's pixels land unscaled where asked, nothing
+// right of or below the part is written, and a picture with alpha is left to blending.
+TEST(CopyPngPart, CopiesAnOpaquePartUnscaledAndRefusesTranslucentPictures)
+{
+    PngImagePtr panel;
+    ASSERT_TRUE(LoadPngResource(&panel, kPanelPicture));
+    const Image reference = ResourcePng(kPanelPicture);
+    ASSERT_FALSE(reference.Empty());
+    MemoryDC dc(nullptr);
+    HDC screen = ::GetDC(nullptr);
+    BitmapHolder bitmap(::CreateCompatibleBitmap(screen, 420, 620));
+    ::ReleaseDC(nullptr, screen);
+    SelectedObject selected(dc.Get(), bitmap.Get());
+    const RECT all{0, 0, 420, 620};
+    ::FillRect(dc.Get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+
+    // A part narrower and shorter than the picture, at an offset.
+    ASSERT_TRUE(CopyPngPart(dc.Get(), *panel, 5, 7, 390, 590));
+    int differing = 0;
+    for (int y = 0; y < 590; y += 7) {
+        for (int x = 0; x < 390; x += 5) {
+            differing += ColourDistance(::GetPixel(dc.Get(), 5 + x, 7 + y), Opaque(reference.At(x, y))) > 2;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    for (int y = 0; y < 620; y += 31) {
+        EXPECT_EQ(::GetPixel(dc.Get(), 5 + 390, y), RGB(255, 255, 255)) << "right of the part, row " << y;
+    }
+    for (int x = 0; x < 420; x += 21) {
+        EXPECT_EQ(::GetPixel(dc.Get(), x, 7 + 590), RGB(255, 255, 255)) << "below the part, column " << x;
+    }
+
+    EXPECT_FALSE(CopyPngPart(dc.Get(), *panel, 0, 0, 401, 600)) << "wider than the picture";
+    PngImagePtr frame;
+    ASSERT_TRUE(LoadPngResource(&frame, kMainFramePicture));
+    EXPECT_FALSE(CopyPngPart(dc.Get(), *frame, 0, 0, 10, 10)) << "the frame's picture has alpha";
+    PngImagePtr damaged;
+    ASSERT_TRUE(LoadPngResource(&damaged, IDP_DAMAGED_PNG));
+    EXPECT_FALSE(CopyPngPart(dc.Get(), *damaged, 0, 0, 1, 1));
 }
 
 TEST(GetTextWidth, MeasuresInTheWindowsFontOrTheDefaultGuiFont)
