@@ -52,8 +52,6 @@ const SkinContentLayout kContentLayout = {
 
 const wchar_t kTextUnsupportedSystem[] = L"此工具不支持当前系统";
 const wchar_t kTextNewVersion[] = L"检测到当前工具有新的版本更新，请下载最新版本使用。";
-const wchar_t kTextRepairSucceeded[] = L"修复Quenmar软件名称显示乱码成功！";
-const wchar_t kTextRepairFailed[] = L"修复Quenmar软件名称显示乱码失败！";
 const wchar_t kTextRepairing[] = L"正在修复，请稍等";
 const wchar_t kAgreeAndLinkText[] = L"同意《Tovarin服务工具使用许可协议》";
 const wchar_t kFeedbackLinkText[] = L"反馈问题";
