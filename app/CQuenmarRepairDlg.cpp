@@ -87,24 +87,23 @@ END_MESSAGE_MAP()
 
 CQuenmarRepairDlg::CQuenmarRepairDlg() : CSkinContentDlg(kContentLayout)
 {
-    AddHoverTarget(m_close);
-    AddHoverTarget(m_minimize);
-    AddHoverTarget(m_repair);
-    AddHoverTarget(m_moreTools);
-    AddHoverTarget(m_feedbackLink);
-    AddHoverTarget(m_agreementLink);
+    HoverTarget* const targets[] = {&m_close,     &m_minimize,     &m_repair,
+                                    &m_moreTools, &m_feedbackLink, &m_agreementLink};
+    for (HoverTarget* target : targets) {
+        AddHoverTarget(*target);
+    }
 }
 
 void CQuenmarRepairDlg::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Control(pDX, IDC_VERSION, m_version);
-    DDX_Control(pDX, IDC_CLOSE, m_close);
-    DDX_Control(pDX, IDC_MINIMIZE, m_minimize);
-    DDX_Control(pDX, IDC_REPAIR, m_repair);
-    DDX_Control(pDX, IDC_MORE_TOOLS, m_moreTools);
-    DDX_Control(pDX, IDC_AGREE_CHECK, m_agree);
-    DDX_Control(pDX, IDC_AGREEMENT_LINK, m_agreementLink);
-    DDX_Control(pDX, IDC_FEEDBACK_LINK, m_feedbackLink);
+    DDX_Controls(pDX, {{IDC_VERSION, m_version},
+                       {IDC_CLOSE, m_close},
+                       {IDC_MINIMIZE, m_minimize},
+                       {IDC_REPAIR, m_repair},
+                       {IDC_MORE_TOOLS, m_moreTools},
+                       {IDC_AGREE_CHECK, m_agree},
+                       {IDC_AGREEMENT_LINK, m_agreementLink},
+                       {IDC_FEEDBACK_LINK, m_feedbackLink}});
 }
 
 BOOL CQuenmarRepairDlg::OnInitDialog()

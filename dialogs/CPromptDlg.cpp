@@ -73,9 +73,9 @@ END_MESSAGE_MAP()
 
 CPromptChildDlg::CPromptChildDlg() : CSkinContentDlg(kContentLayout)
 {
-    AddHoverTarget(m_close);
-    AddHoverTarget(m_ok);
-    AddHoverTarget(m_cancel);
+    for (HoverTarget* target : {&m_close, &m_ok, &m_cancel}) {
+        AddHoverTarget(*target);
+    }
 }
 
 void CPromptChildDlg::DoDataExchange(CDataExchange* pDX)
