@@ -132,22 +132,24 @@ void CPromptChildDlg::InitContent()
 
 void CPromptChildDlg::OnOkClicked()
 {
-    if (CSkinFrameDlg* frame = GetFrame()) {
-        frame->SendMessage(WM_PROMPT_RESULT, kPromptOk);
-    }
+    TellFrame(WM_PROMPT_RESULT, kPromptOk);
 }
 
 void CPromptChildDlg::OnCancelClicked()
 {
-    if (CSkinFrameDlg* frame = GetFrame()) {
-        frame->SendMessage(WM_PROMPT_RESULT, kPromptCancel);
-    }
+    TellFrame(WM_PROMPT_RESULT, kPromptCancel);
 }
 
 void CPromptChildDlg::OnCloseClicked()
 {
+    TellFrame(WM_CLOSE);
+}
+
+// The frame ends the prompt; a content without its frame has no one to answer to.
+void CPromptChildDlg::TellFrame(UINT message, WPARAM wParam)
+{
     if (CSkinFrameDlg* frame = GetFrame()) {
-        frame->SendMessage(WM_CLOSE);
+        frame->SendMessage(message, wParam);
     }
 }
 
