@@ -21,19 +21,6 @@ const SkinFrameLayout kFrameLayout = {
     .cancelsWithoutPicture = true,
 };
 
-const UINT kHoverTimerId = 34;
-
-const SkinContentLayout kContentLayout = {
-    .imageId = IDP_PROMPT_CONTENT,
-    .imageTrimRight = 0,
-    .imageTrimBottom = 0,
-    .dragStripExclusion = 26,  // the close button's corner of the strip does not drag
-    .dragFlagAtStart = 0,
-    .hoverTimerId = kHoverTimerId,
-    .smoothBackground = false,
-    .swallowsEnterEscape = true,
-};
-
 // Design geometry at scale 1.0, client pixels.
 const int kCloseRight = 26;    // close button's left edge, from the right
 const int kCloseTop = 8;
@@ -45,6 +32,19 @@ const int kAnswerGap = 12;     // from the middle to each answer button
 const int kTextLeft = 10;      // and right
 const int kTextTop = 50;
 const int kTextBottom = 40;    // from the bottom
+
+const UINT kHoverTimerId = 34;
+
+const SkinContentLayout kContentLayout = {
+    .imageId = IDP_PROMPT_CONTENT,
+    .imageTrimRight = 0,
+    .imageTrimBottom = 0,
+    .dragStripExclusion = kCloseRight,  // the close button's corner of the strip does not drag
+    .dragFlagAtStart = 0,
+    .hoverTimerId = kHoverTimerId,
+    .smoothBackground = false,
+    .swallowsEnterEscape = true,
+};
 
 // The answers' pictures and their names, the texts their pictures show.
 struct AnswerSet {
