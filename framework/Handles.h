@@ -173,6 +173,14 @@ public:
           m_select(m_dc.Get(), m_bitmap.Get())
     {
     }
+    // The buttons' start: the client area filled with their ground, and text drawn with no
+    // background of its own.
+    OffscreenBuffer(HDC target, const RECT& client, HBRUSH ground)
+        : OffscreenBuffer(target, client.right, client.bottom)
+    {
+        ::FillRect(Get(), &client, ground);
+        ::SetBkMode(Get(), TRANSPARENT);
+    }
     HDC Get() const { return m_dc.Get(); }
     void Present(HDC target) const { ::BitBlt(target, 0, 0, m_width, m_height, m_dc.Get(), 0, 0, SRCCOPY); }
 
