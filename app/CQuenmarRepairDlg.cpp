@@ -52,8 +52,6 @@ const SkinContentLayout kContentLayout = {
 
 const wchar_t kTextUnsupportedSystem[] = L"此工具不支持当前系统";
 const wchar_t kTextNewVersion[] = L"检测到当前工具有新的版本更新，请下载最新版本使用。";
-const wchar_t kTextRepairSucceeded[] = L"修复Quenmar软件名称显示乱码成功！";
-const wchar_t kTextRepairFailed[] = L"修复Quenmar软件名称显示乱码失败！";
 const wchar_t kTextRepairing[] = L"正在修复，请稍等";
 const wchar_t kAgreeAndLinkText[] = L"同意《Tovarin服务工具使用许可协议》";
 const wchar_t kFeedbackLinkText[] = L"反馈问题";
@@ -89,24 +87,23 @@ END_MESSAGE_MAP()
 
 CQuenmarRepairDlg::CQuenmarRepairDlg() : CSkinContentDlg(kContentLayout)
 {
-    AddHoverTarget(m_close);
-    AddHoverTarget(m_minimize);
-    AddHoverTarget(m_repair);
-    AddHoverTarget(m_moreTools);
-    AddHoverTarget(m_feedbackLink);
-    AddHoverTarget(m_agreementLink);
+    HoverTarget* const targets[] = {&m_close,     &m_minimize,     &m_repair,
+                                    &m_moreTools, &m_feedbackLink, &m_agreementLink};
+    for (HoverTarget* target : targets) {
+        AddHoverTarget(*target);
+    }
 }
 
 void CQuenmarRepairDlg::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Control(pDX, IDC_VERSION, m_version);
-    DDX_Control(pDX, IDC_CLOSE, m_close);
-    DDX_Control(pDX, IDC_MINIMIZE, m_minimize);
-    DDX_Control(pDX, IDC_REPAIR, m_repair);
-    DDX_Control(pDX, IDC_MORE_TOOLS, m_moreTools);
-    DDX_Control(pDX, IDC_AGREE_CHECK, m_agree);
-    DDX_Control(pDX, IDC_AGREEMENT_LINK, m_agreementLink);
-    DDX_Control(pDX, IDC_FEEDBACK_LINK, m_feedbackLink);
+    DDX_Controls(pDX, {{IDC_VERSION, m_version},
+                       {IDC_CLOSE, m_close},
+                       {IDC_MINIMIZE, m_minimize},
+                       {IDC_REPAIR, m_repair},
+                       {IDC_MORE_TOOLS, m_moreTools},
+                       {IDC_AGREE_CHECK, m_agree},
+                       {IDC_AGREEMENT_LINK, m_agreementLink},
+                       {IDC_FEEDBACK_LINK, m_feedbackLink}});
 }
 
 BOOL CQuenmarRepairDlg::OnInitDialog()

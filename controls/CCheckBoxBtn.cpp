@@ -34,9 +34,7 @@ void CCheckBoxBtn::OnPaint()
     PaintDC paint(m_hWnd);
     RECT client;
     GetClientRect(&client);
-    OffscreenBuffer buffer(paint.Get(), client.right, client.bottom);
-    ::FillRect(buffer.Get(), &client, m_ground.Get());
-    ::SetBkMode(buffer.Get(), TRANSPARENT);
+    OffscreenBuffer buffer(paint.Get(), client, m_ground.Get());
     if (m_mark || LoadPngResource(&m_mark, kMarkImageId)) {
         {
             Gdiplus::Graphics graphics(buffer.Get());

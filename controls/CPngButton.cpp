@@ -17,9 +17,7 @@ void CPngButton::OnPaint()
     PaintDC paint(m_hWnd);
     RECT client;
     GetClientRect(&client);
-    OffscreenBuffer buffer(paint.Get(), client.right, client.bottom);
-    ::FillRect(buffer.Get(), &client, m_ground.Get());
-    ::SetBkMode(buffer.Get(), TRANSPARENT);
+    OffscreenBuffer buffer(paint.Get(), client, m_ground.Get());
     const PngImage* image = CurrentImage();
     if (HasAllImages() && image) {
         Gdiplus::Graphics graphics(buffer.Get());

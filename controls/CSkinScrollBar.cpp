@@ -326,7 +326,7 @@ void CSkinScrollBar::OnLButtonDown(UINT flags, POINT pt)
     }
     m_nHeldPart = part;
     Notify(part, 0);
-    SetTimer(kDelayTimer, kDelayMs);
+    SetTimer(kDelay.id, kDelay.ms);
     m_bPointerOutside = FALSE;
     if (IsArrow(part)) {
         PaintArrow(part, kRowPressed);
@@ -447,10 +447,10 @@ void CSkinScrollBar::EndPress(POINT pt)
     }
     if (m_nHeldPart != -1) {
         if (m_bRepeating) {
-            KillTimer(kRepeatTimer);
+            KillTimer(kRepeat.id);
             m_bRepeating = FALSE;
         } else {
-            KillTimer(kDelayTimer);
+            KillTimer(kDelay.id);
         }
         if (IsArrow(m_nHeldPart)) {
             PaintArrow(m_nHeldPart, kRowNormal);
@@ -461,45 +461,40 @@ void CSkinScrollBar::EndPress(POINT pt)
 
 void CSkinScrollBar::OnTimer(UINT_PTR id)
 {
-    if (id == kDelayTimer) {
+    if (id == kDelay.id) {
         m_bRepeating = TRUE;
-        KillTimer(kDelayTimer);
-        SetTimer(kRepeatTimer, kRepeatMs);
-        id = kRepeatTimer;
+        KillTimer(kDelay.id);
+        SetTimer(kRepeat.id, kRepeat.ms);
+        id = kRepeat.id;
     }
-    if (id != kRepeatTimer || m_bPointerOutside) {
+    if (id != kRepeat.id || m_bPointerOutside) {
         return;
     }
+    // Each held part repeats until it has done all it can: an arrow at its end of the range,
+    // paging once the thumb has reached the pointer.
+    bool reached = false;
     switch (m_nHeldPart) {
     case SB_LINEUP:
-        if (m_si.nPos == m_si.nMin) {
-            KillTimer(kRepeatTimer);
-        } else {
-            Notify(SB_LINEUP, 0);
-        }
+        reached = m_si.nPos == m_si.nMin;
         break;
     case SB_LINEDOWN:
-        if (m_si.nPos == m_si.nMax) {
-            KillTimer(kRepeatTimer);
-        } else {
-            Notify(SB_LINEDOWN, 0);
-        }
+        reached = m_si.nPos == m_si.nMax;
         break;
     case SB_PAGEUP:
     case SB_PAGEDOWN: {
-        // Paging stops once the thumb has reached the pointer.
         POINT cursor;
         ::GetCursorPos(&cursor);
         ScreenToClient(&cursor);
         const RECT thumb = GetPartRect(SB_THUMBTRACK);
-        if (::PtInRect(&thumb, cursor)) {
-            KillTimer(kRepeatTimer);
-        } else {
-            Notify(m_nHeldPart, 0);
-        }
+        reached = ::PtInRect(&thumb, cursor) != FALSE;
         break;
     }
     default:
-        break;
+        return;
+    }
+    if (reached) {
+        KillTimer(kRepeat.id);
+    } else {
+        Notify(m_nHeldPart, 0);
     }
 }

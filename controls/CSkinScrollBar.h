@@ -9,15 +9,15 @@
 class CSkinScrollBar : public CScrollBar {
 public:
     // Auto-repeat: the first delay, then the repeat.
-    static constexpr UINT_PTR kDelayTimer = 200;
-    static constexpr UINT kDelayMs = 500;
-    static constexpr UINT_PTR kRepeatTimer = 100;
-    static constexpr UINT kRepeatMs = 100;
+    struct RepeatTimer {
+        UINT_PTR id;
+        UINT ms;
+    };
+    static constexpr RepeatTimer kDelay = {.id = 200, .ms = 500};
+    static constexpr RepeatTimer kRepeat = {.id = 100, .ms = 100};
 
     // Cell rows of the skin.
-    static constexpr int kRowNormal = 0;
-    static constexpr int kRowHover = 1;
-    static constexpr int kRowPressed = 2;
+    enum Row : int { kRowNormal = 0, kRowHover = 1, kRowPressed = 2 };
 
     CSkinScrollBar() = default;
     ~CSkinScrollBar() override = default;

@@ -6,14 +6,17 @@
 
 namespace {
 
+// What the shadow and glow around the blue panel take from the frame on each side.
+const Margins kGlowMargins = {14, 12, 14, 16};
+
 const SkinFrameLayout kFrameLayout = {
     .frameTemplateId = IDD_EXECUTE_PROMPT,
     .contentTemplateId = IDD_EXECUTE_PROMPT_CHILD,
     .imageId = IDP_PROGRESS_FRAME,  // the blue panel in a dark blue shadow and glow
     .designWidth = 232,
     .designHeight = 132,
-    .atCreation = {14, 12, 14, 16},
-    .onMove = {14, 12, 14, 16},
+    .atCreation = kGlowMargins,
+    .onMove = kGlowMargins,
     .centredOnScreen = false,
     .ownScale = false,
     .contentInStartRect = false,

@@ -21,19 +21,6 @@ const SkinFrameLayout kFrameLayout = {
     .cancelsWithoutPicture = true,
 };
 
-const UINT kHoverTimerId = 34;
-
-const SkinContentLayout kContentLayout = {
-    .imageId = IDP_PROMPT_CONTENT,
-    .imageTrimRight = 0,
-    .imageTrimBottom = 0,
-    .dragStripExclusion = 26,  // the close button's corner of the strip does not drag
-    .dragFlagAtStart = 0,
-    .hoverTimerId = kHoverTimerId,
-    .smoothBackground = false,
-    .swallowsEnterEscape = true,
-};
-
 // Design geometry at scale 1.0, client pixels.
 const int kCloseRight = 26;    // close button's left edge, from the right
 const int kCloseTop = 8;
@@ -45,6 +32,19 @@ const int kAnswerGap = 12;     // from the middle to each answer button
 const int kTextLeft = 10;      // and right
 const int kTextTop = 50;
 const int kTextBottom = 40;    // from the bottom
+
+const UINT kHoverTimerId = 34;
+
+const SkinContentLayout kContentLayout = {
+    .imageId = IDP_PROMPT_CONTENT,
+    .imageTrimRight = 0,
+    .imageTrimBottom = 0,
+    .dragStripExclusion = kCloseRight,  // the close button's corner of the strip does not drag
+    .dragFlagAtStart = 0,
+    .hoverTimerId = kHoverTimerId,
+    .smoothBackground = false,
+    .swallowsEnterEscape = true,
+};
 
 // The answers' pictures and their names, the texts their pictures show.
 struct AnswerSet {
@@ -73,9 +73,9 @@ END_MESSAGE_MAP()
 
 CPromptChildDlg::CPromptChildDlg() : CSkinContentDlg(kContentLayout)
 {
-    AddHoverTarget(m_close);
-    AddHoverTarget(m_ok);
-    AddHoverTarget(m_cancel);
+    for (HoverTarget* target : {&m_close, &m_ok, &m_cancel}) {
+        AddHoverTarget(*target);
+    }
 }
 
 void CPromptChildDlg::DoDataExchange(CDataExchange* pDX)
@@ -132,22 +132,24 @@ void CPromptChildDlg::InitContent()
 
 void CPromptChildDlg::OnOkClicked()
 {
-    if (CSkinFrameDlg* frame = GetFrame()) {
-        frame->SendMessage(WM_PROMPT_RESULT, kPromptOk);
-    }
+    TellFrame(WM_PROMPT_RESULT, kPromptOk);
 }
 
 void CPromptChildDlg::OnCancelClicked()
 {
-    if (CSkinFrameDlg* frame = GetFrame()) {
-        frame->SendMessage(WM_PROMPT_RESULT, kPromptCancel);
-    }
+    TellFrame(WM_PROMPT_RESULT, kPromptCancel);
 }
 
 void CPromptChildDlg::OnCloseClicked()
 {
+    TellFrame(WM_CLOSE);
+}
+
+// The frame ends the prompt; a content without its frame has no one to answer to.
+void CPromptChildDlg::TellFrame(UINT message, WPARAM wParam)
+{
     if (CSkinFrameDlg* frame = GetFrame()) {
-        frame->SendMessage(WM_CLOSE);
+        frame->SendMessage(message, wParam);
     }
 }
 

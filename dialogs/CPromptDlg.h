@@ -46,6 +46,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    void TellFrame(UINT message, WPARAM wParam = 0);
+
     CPngButton m_close;
     CPngButton m_ok;
     CPngButton m_cancel;

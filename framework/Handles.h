@@ -5,74 +5,70 @@
 
 #include <utility>
 
-// A kernel handle closed with CloseHandle (null and INVALID_HANDLE_VALUE mean none).
-class UniqueHandle {
+// The ownership every owning holder shares: move-only, and what it holds is freed with
+// Traits::Free when it goes or is replaced, if Traits::Holds says it is something.
+template <typename T, typename Traits>
+class UniqueResource {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : m_handle(handle) {}
-    ~UniqueHandle() { Reset(); }
-    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    UniqueResource() = default;
+    explicit UniqueResource(T value) : m_value(value) {}
+    ~UniqueResource() { Reset(); }
+    UniqueResource(UniqueResource&& other) noexcept : m_value(std::exchange(other.m_value, nullptr)) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept
     {
         if (this != &other) {
-            Reset(std::exchange(other.m_handle, nullptr));
+            Reset(std::exchange(other.m_value, nullptr));
         }
         return *this;
     }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
 
-    HANDLE Get() const { return m_handle; }
-    bool Valid() const { return m_handle && m_handle != INVALID_HANDLE_VALUE; }
+    T Get() const { return m_value; }
+    T Release() { return std::exchange(m_value, nullptr); }
+    void Reset(T value = nullptr)
+    {
+        if (Traits::Holds(m_value)) {
+            Traits::Free(m_value);
+        }
+        m_value = value;
+    }
+
+protected:
+    T m_value = nullptr;
+};
+
+struct KernelHandleTraits {
+    static bool Holds(HANDLE handle) { return handle && handle != INVALID_HANDLE_VALUE; }
+    static void Free(HANDLE handle) { ::CloseHandle(handle); }
+};
+
+// A kernel handle closed with CloseHandle (null and INVALID_HANDLE_VALUE mean none).
+class UniqueHandle : public UniqueResource<HANDLE, KernelHandleTraits> {
+public:
+    using UniqueResource::UniqueResource;
+
+    bool Valid() const { return KernelHandleTraits::Holds(m_value); }
     HANDLE* Put()
     {
         Reset();
-        return &m_handle;
+        return &m_value;
     }
-    HANDLE Release() { return std::exchange(m_handle, nullptr); }
-    void Reset(HANDLE handle = nullptr)
-    {
-        if (Valid()) {
-            ::CloseHandle(m_handle);
-        }
-        m_handle = handle;
-    }
+};
 
-private:
-    HANDLE m_handle = nullptr;
+template <typename T>
+struct GdiObjectTraits {
+    static bool Holds(T object) { return object != nullptr; }
+    static void Free(T object) { ::DeleteObject(object); }
 };
 
 // A GDI object (bitmap, brush, font, pen) deleted with DeleteObject.
 template <typename T>
-class GdiObject {
+class GdiObject : public UniqueResource<T, GdiObjectTraits<T>> {
 public:
-    GdiObject() = default;
-    explicit GdiObject(T object) : m_object(object) {}
-    ~GdiObject() { Reset(); }
-    GdiObject(GdiObject&& other) noexcept : m_object(std::exchange(other.m_object, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept
-    {
-        if (this != &other) {
-            Reset(std::exchange(other.m_object, nullptr));
-        }
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
+    using UniqueResource<T, GdiObjectTraits<T>>::UniqueResource;
 
-    T Get() const { return m_object; }
-    explicit operator bool() const { return m_object != nullptr; }
-    T Release() { return std::exchange(m_object, nullptr); }
-    void Reset(T object = nullptr)
-    {
-        if (m_object) {
-            ::DeleteObject(m_object);
-        }
-        m_object = object;
-    }
-
-private:
-    T m_object = nullptr;
+    explicit operator bool() const { return this->Get() != nullptr; }
 };
 
 using BitmapHolder = GdiObject<HBITMAP>;
@@ -172,6 +168,14 @@ public:
           m_bitmap(::CreateCompatibleBitmap(target, width, height)),
           m_select(m_dc.Get(), m_bitmap.Get())
     {
+    }
+    // The buttons' start: the client area filled with their ground, and text drawn with no
+    // background of its own.
+    OffscreenBuffer(HDC target, const RECT& client, HBRUSH ground)
+        : OffscreenBuffer(target, client.right, client.bottom)
+    {
+        ::FillRect(Get(), &client, ground);
+        ::SetBkMode(Get(), TRANSPARENT);
     }
     HDC Get() const { return m_dc.Get(); }
     void Present(HDC target) const { ::BitBlt(target, 0, 0, m_width, m_height, m_dc.Get(), 0, 0, SRCCOPY); }

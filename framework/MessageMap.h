@@ -133,21 +133,16 @@ constexpr bool MapHandles(const AFX_MSGMAP_ENTRY* entries, UINT message)
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 
 // Cracked window messages; the member names follow the usual On<Message> convention.
-#define ON_WM_PAINT()                                                       \
-    {WM_PAINT, 0, 0, [](CWnd* self, WPARAM, LPARAM) -> LRESULT {            \
-         AFX_SELF->OnPaint(); return 0; }},
-#define ON_WM_NCPAINT()                                                     \
-    {WM_NCPAINT, 0, 0, [](CWnd* self, WPARAM, LPARAM) -> LRESULT {          \
-         AFX_SELF->OnNcPaint(); return 0; }},
+#define AFX_PLAIN_ENTRY(msg, memberFxn)                                     \
+    {msg, 0, 0, [](CWnd* self, WPARAM, LPARAM) -> LRESULT {                 \
+         AFX_SELF->memberFxn(); return 0; }},
+#define ON_WM_PAINT() AFX_PLAIN_ENTRY(WM_PAINT, OnPaint)
+#define ON_WM_NCPAINT() AFX_PLAIN_ENTRY(WM_NCPAINT, OnNcPaint)
 #define ON_WM_ERASEBKGND()                                                  \
     {WM_ERASEBKGND, 0, 0, [](CWnd* self, WPARAM w, LPARAM) -> LRESULT {     \
          return AFX_SELF->OnEraseBkgnd(reinterpret_cast<HDC>(w)); }},
-#define ON_WM_DESTROY()                                                     \
-    {WM_DESTROY, 0, 0, [](CWnd* self, WPARAM, LPARAM) -> LRESULT {          \
-         AFX_SELF->OnDestroy(); return 0; }},
-#define ON_WM_CLOSE()                                                       \
-    {WM_CLOSE, 0, 0, [](CWnd* self, WPARAM, LPARAM) -> LRESULT {            \
-         AFX_SELF->OnClose(); return 0; }},
+#define ON_WM_DESTROY() AFX_PLAIN_ENTRY(WM_DESTROY, OnDestroy)
+#define ON_WM_CLOSE() AFX_PLAIN_ENTRY(WM_CLOSE, OnClose)
 #define ON_WM_MOVE()                                                        \
     {WM_MOVE, 0, 0, [](CWnd* self, WPARAM, LPARAM l) -> LRESULT {           \
          AFX_SELF->OnMove(static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))); \
@@ -171,9 +166,7 @@ constexpr bool MapHandles(const AFX_MSGMAP_ENTRY* entries, UINT message)
 #define ON_WM_LBUTTONDBLCLK() AFX_MOUSE_ENTRY(WM_LBUTTONDBLCLK, OnLButtonDblClk)
 #define ON_WM_MBUTTONDOWN() AFX_MOUSE_ENTRY(WM_MBUTTONDOWN, OnMButtonDown)
 #define ON_WM_MOUSEMOVE() AFX_MOUSE_ENTRY(WM_MOUSEMOVE, OnMouseMove)
-#define ON_WM_MOUSELEAVE()                                                  \
-    {WM_MOUSELEAVE, 0, 0, [](CWnd* self, WPARAM, LPARAM) -> LRESULT {       \
-         AFX_SELF->OnMouseLeave(); return 0; }},
+#define ON_WM_MOUSELEAVE() AFX_PLAIN_ENTRY(WM_MOUSELEAVE, OnMouseLeave)
 #define ON_WM_CAPTURECHANGED()                                              \
     {WM_CAPTURECHANGED, 0, 0, [](CWnd* self, WPARAM, LPARAM l) -> LRESULT {  \
          AFX_SELF->OnCaptureChanged(reinterpret_cast<HWND>(l)); return 0; }},

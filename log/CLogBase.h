@@ -2,6 +2,7 @@
 #include <string>
 
 #include "log/CPacketLog.h"
+#include "log/LogRecord.h"
 
 // The abstract log writer: appends time-stamped records to files in one log folder.
 class CLogBase {
@@ -16,9 +17,17 @@ public:
     virtual void WritePacket(CPacketLog& packet) = 0;
     // One record holding the bytes as hex text ("0A 1B FF "); a count of 0 or less gives an
     // empty record.
-    virtual void WriteHex(const unsigned char* bytes, int count, std::string fileName) = 0;
+    void WriteHex(const unsigned char* bytes, int count, std::string fileName)
+    {
+        CPacketLog packet = MakePacket(HexText(bytes, count), std::move(fileName));
+        WritePacket(packet);
+    }
     // One record holding the message.
-    virtual void WriteText(std::string message, std::string fileName) = 0;
+    void WriteText(std::string message, std::string fileName)
+    {
+        CPacketLog packet = MakePacket(std::move(message), std::move(fileName));
+        WritePacket(packet);
+    }
 
     const std::wstring& GetLogFolder() const { return m_logFolder; }
 

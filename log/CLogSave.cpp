@@ -12,10 +12,21 @@
 namespace {
 
 const wchar_t kLogFolderName[] = L"ToolLog";
-const wchar_t kConfigFileName[] = L"logCfg.ini";
-const wchar_t kConfigSection[] = L"Log";
-const wchar_t kConfigPrintKey[] = L"print";
-const wchar_t kConfigPrintDefault[] = L"-1";
+
+// Where the configuration keeps whether every record is written (1) or only the forced ones.
+struct ProfileEntry {
+    const wchar_t* fileName;
+    const wchar_t* section;
+    const wchar_t* key;
+    const wchar_t* defaultValue;
+};
+const ProfileEntry kPrintEntry = {
+    .fileName = L"logCfg.ini",
+    .section = L"Log",
+    .key = L"print",
+    .defaultValue = L"-1",
+};
+
 // Writer kind: 1 keeps files open (CLogSaveOpenFile), anything else opens and closes them
 // per record (CLogSaveCloseFile). Fixed; not read from the configuration.
 const wchar_t kWriterMode[] = L"0";
@@ -36,8 +47,9 @@ CLogSave::CLogSave(const std::wstring& baseFolder)
     m_folder = std::make_unique<LogFolder>(m_logFolder);
     m_logFolder += L"\\";
 
+    const ProfileEntry& entry = kPrintEntry;
     const std::wstring print =
-        ReadProfileString(baseFolder + kConfigFileName, kConfigSection, kConfigPrintKey, kConfigPrintDefault);
+        ReadProfileString(baseFolder + entry.fileName, entry.section, entry.key, entry.defaultValue);
     m_print = _wtoi(print.c_str()) == 1;
 
     if (!m_folder->Usable()) {

@@ -18,15 +18,3 @@ void CLogSaveCloseFile::WritePacket(CPacketLog& packet)
         MoveToBackup(file.Get(), path);
     }
 }
-
-void CLogSaveCloseFile::WriteHex(const unsigned char* bytes, int count, std::string fileName)
-{
-    CPacketLog packet = MakePacket(HexText(bytes, count), std::move(fileName));
-    WritePacket(packet);
-}
-
-void CLogSaveCloseFile::WriteText(std::string message, std::string fileName)
-{
-    CPacketLog packet = MakePacket(std::move(message), std::move(fileName));
-    WritePacket(packet);
-}

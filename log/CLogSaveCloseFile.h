@@ -9,8 +9,6 @@ public:
     explicit CLogSaveCloseFile(std::wstring logFolder) : CLogBase(std::move(logFolder)) {}
 
     void WritePacket(CPacketLog& packet) override;
-    void WriteHex(const unsigned char* bytes, int count, std::string fileName) override;
-    void WriteText(std::string message, std::string fileName) override;
 
 private:
     CCriticalSection m_lock;

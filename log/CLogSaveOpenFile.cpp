@@ -53,15 +53,3 @@ void CLogSaveOpenFile::WritePacket(CPacketLog& packet)
         file->Write(packet);
     }
 }
-
-void CLogSaveOpenFile::WriteHex(const unsigned char* bytes, int count, std::string fileName)
-{
-    CPacketLog packet = MakePacket(HexText(bytes, count), std::move(fileName));
-    WritePacket(packet);
-}
-
-void CLogSaveOpenFile::WriteText(std::string message, std::string fileName)
-{
-    CPacketLog packet = MakePacket(std::move(message), std::move(fileName));
-    WritePacket(packet);
-}

@@ -38,8 +38,6 @@ public:
     explicit CLogSaveOpenFile(std::wstring logFolder) : CLogBase(std::move(logFolder)) {}
 
     void WritePacket(CPacketLog& packet) override;
-    void WriteHex(const unsigned char* bytes, int count, std::string fileName) override;
-    void WriteText(std::string message, std::string fileName) override;
 
     // The entry for the log folder followed by the name (compared code unit by code unit, so
     // letter case counts), added on first use. The writer keeps ownership.

@@ -1,25 +1,17 @@
 #include "repair/CRepairTask.h"
 
 #include <atomic>
+#include <initializer_list>
 #include <mutex>
 
 #include "log/CLogSave.h"
 #include "log/LogRecord.h"
 #include "repair/RepairMessages.h"
+#include "repair/RepairSteps.h"
 #include "framework/SystemFolders.h"
 #include "framework/ThreadWait.h"
 
 namespace {
-
-// The agent's place under the Program Files folder.
-const wchar_t kAgentInProgramFiles[] = L"\\McAfee.com\\Agent\\McUpdate.exe";
-const wchar_t kRemoveSwitch[] = L"/removeproductsstatus";
-const wchar_t kSubmitSwitch[] = L"/submitproductsstatus";
-
-const wchar_t kRepairLogFile[] = L"Quenmar软件名称显示乱码修复工具.txt";
-const wchar_t kThreadFailedText[] = L"创建修复Quenmar软件名称显示乱码线程失败";
-const wchar_t kRemoveFailedText[] = L"执行修复removeproductsstatus命令失败";
-const wchar_t kSubmitFailedText[] = L"执行修复submitproductsstatus命令失败";
 
 // Where the process environment block keeps OSMajorVersion and OSMinorVersion.
 #ifdef _WIN64
@@ -114,15 +106,12 @@ struct CRepairTask::Shared {
     bool Repair()
     {
         std::wstring output;  // drained and dropped: the agent's text decides nothing
-        if (!RunAgentCommand(kRemoveSwitch, commandTimeoutMs, output)) {
-            ReportOutcome(kRepairFailed);
-            Log(kRemoveFailedText);
-            return false;
-        }
-        if (!RunAgentCommand(kSubmitSwitch, commandTimeoutMs, output)) {
-            ReportOutcome(kRepairFailed);
-            Log(kSubmitFailedText);
-            return false;
+        for (const AgentStep& step : {kRemoveStep, kSubmitStep}) {
+            if (!RunAgentCommand(step.agentSwitch, commandTimeoutMs, output)) {
+                ReportOutcome(kRepairFailed);
+                Log(step.failedRecord);
+                return false;
+            }
         }
         ReportOutcome(kRepairSucceeded);
         return true;
@@ -168,7 +157,7 @@ bool CRepairTask::StartRepair()
     if (thread == nullptr) {
         delete reference;
         m_shared->running = false;
-        WriteRepairLog(kThreadFailedText);
+        WriteRepairLog(kThreadFailedRecord);
         return false;
     }
     m_worker.Reset(thread);

@@ -8,12 +8,15 @@
 
 namespace {
 
-const wchar_t kModeVariable[] = L"MCUPDATE_STANDIN_MODE";
-const wchar_t kJournalVariable[] = L"MCUPDATE_STANDIN_JOURNAL";
-const wchar_t kModeFileName[] = L"McUpdate.mode";
-const wchar_t kJournalFileName[] = L"McUpdate.journal";
-const wchar_t kReleaseVariable[] = L"MCUPDATE_STANDIN_RELEASE";
-const wchar_t kReleaseFileName[] = L"McUpdate.release";
+// Each setting is an environment variable, or else a file of the same purpose beside the
+// program. The mode's variable holds the mode itself; the others hold a file's path.
+struct Setting {
+    const wchar_t* variable;
+    const wchar_t* fileName;
+};
+const Setting kMode = {L"MCUPDATE_STANDIN_MODE", L"McUpdate.mode"};
+const Setting kJournal = {L"MCUPDATE_STANDIN_JOURNAL", L"McUpdate.journal"};
+const Setting kRelease = {L"MCUPDATE_STANDIN_RELEASE", L"McUpdate.release"};
 // First argument of the lingering child that the "child" mode leaves behind.
 const wchar_t kLingerSwitch[] = L"/linger";
 
@@ -41,6 +44,13 @@ std::wstring Variable(const wchar_t* name)
     wchar_t value[MAX_PATH] = {};
     const DWORD length = ::GetEnvironmentVariableW(name, value, MAX_PATH);
     return length > 0 && length < MAX_PATH ? std::wstring(value, length) : std::wstring();
+}
+
+// The file a setting names: the path in its variable, or its file beside the program.
+std::wstring SettingFile(const Setting& setting, const std::wstring& program)
+{
+    const std::wstring path = Variable(setting.variable);
+    return path.empty() ? FolderOf(program) + setting.fileName : path;
 }
 
 // The command line after the program's own name, as it was given.
@@ -82,10 +92,7 @@ std::string Utf8(const std::wstring& text)
 // One append-only write, so that concurrent invocations do not mix their lines.
 void RecordInvocation(const std::wstring& program, const std::wstring& arguments)
 {
-    std::wstring path = Variable(kJournalVariable);
-    if (path.empty()) {
-        path = FolderOf(program) + kJournalFileName;
-    }
+    const std::wstring path = SettingFile(kJournal, program);
     const HANDLE file = ::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -100,11 +107,11 @@ void RecordInvocation(const std::wstring& program, const std::wstring& arguments
 
 std::wstring ReadMode(const std::wstring& program)
 {
-    std::wstring mode = Variable(kModeVariable);
+    std::wstring mode = Variable(kMode.variable);
     if (!mode.empty()) {
         return mode;
     }
-    const std::wstring path = FolderOf(program) + kModeFileName;
+    const std::wstring path = FolderOf(program) + kMode.fileName;
     const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -194,10 +201,7 @@ void EmitBinary()
 // Waits until the release file exists: a test holds the agent running as long as it likes.
 void WaitForRelease(const std::wstring& program)
 {
-    std::wstring path = Variable(kReleaseVariable);
-    if (path.empty()) {
-        path = FolderOf(program) + kReleaseFileName;
-    }
+    const std::wstring path = SettingFile(kRelease, program);
     while (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         ::Sleep(50);
     }

@@ -86,7 +86,7 @@ TEST(QuietRepair, AMissingAgentEndsWithOneAndItsRecord)
     const std::vector<std::string> records = RecordsFrom(ReadBytes(RepairLogPath()), logBefore);
     ASSERT_EQ(1u, records.size());
     EXPECT_TRUE(HasStamp(records[0]));
-    EXPECT_EQ(Cp936(kRemoveFailedRecord), records[0].substr(kStampLength));
+    EXPECT_EQ(Cp936(kRemoveStep.failedRecord), records[0].substr(kStampLength));
     EXPECT_EQ(ToolFileList(), run.filesAfter);
 }
 

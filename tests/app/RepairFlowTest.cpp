@@ -131,7 +131,7 @@ TEST(Repair, EachRepairShowsTheBusyPopupThenTheSuccessPromptAndRunsTheAgentTwice
 TEST(Repair, WithoutTheAgentTheFailureIsShownAndLogged)
 {
     const std::wstring logPath = RepairLogPath();
-    const std::string record = Cp936(kRemoveFailedRecord);
+    const std::string record = Cp936(kRemoveStep.failedRecord);
     ToolSession tool(L"failing-repair");
     ASSERT_TRUE(tool->Started()) << tool->Error();
     HWND panel = tool->WaitForPanel();

@@ -81,7 +81,7 @@ TEST(HostileAgent, AMegabyteOfBinaryOutputThenNothingIsDrainedAndTheRepairSuccee
     EXPECT_GT(checks, 10);
     EXPECT_EQ(0, unanswered) << "of " << checks << " checks of three windows";
     EXPECT_LE(busyGone, 1) << "the busy pop-up left before the drain ended";
-    EXPECT_EQ(Utf8(kSucceededText), PromptText(prompt));
+    EXPECT_EQ(Utf8(kTextRepairSucceeded), PromptText(prompt));
 
     const std::vector<AgentRun> agents = AgentRuns(run.AgentCalls());
     ASSERT_EQ(2u, agents.size());

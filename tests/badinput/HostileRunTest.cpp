@@ -249,7 +249,7 @@ TEST(DamagedImages, ToolWithDamagedButtonFacesAndPromptPictureStillRepairs)
     ASSERT_FALSE(intactFace.Empty());
     EXPECT_LT(ShareShowing(intactFace, ControlScreenRect(panel, kPanelMarker)), 0.5);
 
-    EXPECT_EQ(Utf8(kSucceededText), RepairOnce(run, panel));
+    EXPECT_EQ(Utf8(kTextRepairSucceeded), RepairOnce(run, panel));
     EXPECT_TRUE(run.Running());
     EXPECT_TRUE(::IsWindowVisible(panel));
     EXPECT_EQ(2u, run.AgentCalls().size());
@@ -316,7 +316,7 @@ TEST(OddFeedbackAnswers, AnyNonZeroInitialisationAndAnyVersionAnswerButThreeStar
         if (&answers != &cases[std::size(cases) - 1]) {
             continue;
         }
-        EXPECT_EQ(Utf8(kSucceededText), RepairOnce(tool.Run(), panel));
+        EXPECT_EQ(Utf8(kTextRepairSucceeded), RepairOnce(tool.Run(), panel));
         EXPECT_TRUE(tool->CloseByCloseButton()) << "the tool did not end by its close button";
     }
 }
@@ -334,7 +334,7 @@ TEST(HostileLogConfigRun, EachFailedRepairLeavesItsRecordWhateverLogCfgHolds)
         {"long lines, no section, numbers that wrap to 1",
          std::string(300000, 'x') + "\r\nprint=1\r\n" + std::string(100000, '[') + "\r\nprint=4294967297\r\n"},
     };
-    const std::string record = Cp936(kRemoveFailedRecord);
+    const std::string record = Cp936(kRemoveStep.failedRecord);
     for (const Config& config : configs) {
         SCOPED_TRACE(config.name);
         ScopedLogConfig logConfig(config.bytes);
@@ -350,11 +350,11 @@ TEST(HostileLogConfigRun, EachFailedRepairLeavesItsRecordWhateverLogCfgHolds)
         {
             AgentAway away;
             ASSERT_TRUE(away.Moved());
-            EXPECT_EQ(Utf8(kFailedText), RepairOnce(tool.Run(), panel));
+            EXPECT_EQ(Utf8(kTextRepairFailed), RepairOnce(tool.Run(), panel));
         }
         std::vector<std::string> records;
         EXPECT_TRUE(WaitUntil([&] { return !(records = RecordsFrom(ReadBytes(logPath), logStart)).empty(); }, 5000));
-        EXPECT_EQ(Utf8(kSucceededText), RepairOnce(tool.Run(), panel));
+        EXPECT_EQ(Utf8(kTextRepairSucceeded), RepairOnce(tool.Run(), panel));
         ::Sleep(300);
         records = RecordsFrom(ReadBytes(logPath), logStart);
         ASSERT_EQ(1u, records.size());

@@ -20,8 +20,8 @@ using namespace testsupport;
 
 namespace {
 
-const std::string kSucceeded = Utf8(kSucceededText);
-const std::string kFailed = Utf8(kFailedText);
+const std::string kSucceeded = Utf8(kTextRepairSucceeded);
+const std::string kFailed = Utf8(kTextRepairFailed);
 
 struct RepairSeen {
     bool busyShot = false;  // the busy pop-up was on the screen and saved

@@ -40,7 +40,7 @@ TEST(LogRecord, ProgramTextsConvertToTheirCodePage936Bytes)
     EXPECT_EQ(WideToCp936(L"执行修复removeproductsstatus命令失败"), kGbkRemoveFailed);
     EXPECT_EQ(WideToCp936(L"执行修复submitproductsstatus命令失败"), kGbkSubmitFailed);
     EXPECT_EQ(WideToCp936(L"创建修复Quenmar软件名称显示乱码线程失败"), kGbkThreadFailed);
-    EXPECT_EQ(Cp936ToWide(kGbkRepairLogName), kRepairLogName);
+    EXPECT_EQ(Cp936ToWide(kGbkRepairLogName), kRepairLogFile);
     EXPECT_EQ(Cp936ToWide(""), L"");
 }
 

@@ -139,13 +139,13 @@ TEST(LogCodePage, NamesAndRecordsAreCodePage936WhateverTheAnsiCodePage)
     TempFolder temp;
     CLogSave log(temp.Path());
     log.WriteLog(kGbkSubmitFailed, kGbkRepairLogName, true);
-    const std::string front = ReadBytes(temp.Path() + L"ToolLog\\" + kRepairLogName);
+    const std::string front = ReadBytes(temp.Path() + L"ToolLog\\" + kRepairLogFile);
     ASSERT_TRUE(HasStamp(front));
     EXPECT_EQ(front.substr(kStampLength), std::string(kGbkSubmitFailed) + "\r\n");
 
     CLogSaveOpenFile writer(temp.Path());
     writer.WriteText(kGbkThreadFailed, kGbkRepairLogName);
-    const std::string open = ReadBytes(temp.Path() + kRepairLogName);
+    const std::string open = ReadBytes(temp.Path() + kRepairLogFile);
     ASSERT_TRUE(HasStamp(open));
     EXPECT_EQ(open.substr(kStampLength), std::string(kGbkThreadFailed) + "\r\n");
 }

@@ -72,7 +72,7 @@ TEST_P(LogWriter, ChineseNameAndContentAreCodePage936)
 {
     auto writer = MakeWriter(temp.Path());
     writer->WriteText(kGbkRemoveFailed, kGbkRepairLogName);
-    const std::string bytes = ReadBytes(temp.Path() + kRepairLogName);
+    const std::string bytes = ReadBytes(temp.Path() + kRepairLogFile);
     ASSERT_EQ(bytes.size(), kStampLength + sizeof(kGbkRemoveFailed) - 1 + 2);
     EXPECT_EQ(bytes.substr(kStampLength), std::string(kGbkRemoveFailed) + "\r\n");
 }

@@ -9,12 +9,19 @@ namespace soak {
 namespace {
 
 // The x64 layout shared by Windows and Wine: the process environment block keeps the GDI
-// handle table's address here; the table has 65536 entries of 24 bytes, and an entry's type
-// byte (offset 14) is 0 while the entry is free.
-constexpr size_t kPebGdiTableOffset = 0xF8;
-constexpr size_t kGdiEntryCount = 0x10000;
-constexpr size_t kGdiEntrySize = 24;
-constexpr size_t kGdiEntryTypeOffset = 14;
+// handle table's address at pebOffset, and an entry's type byte is 0 while the entry is free.
+struct GdiTableLayout {
+    size_t pebOffset;
+    size_t entryCount;
+    size_t entrySize;
+    size_t typeOffset;
+};
+constexpr GdiTableLayout kGdiTable = {
+    .pebOffset = 0xF8,
+    .entryCount = 0x10000,
+    .entrySize = 24,
+    .typeOffset = 14,
+};
 
 // Handle values are multiples of 4; a process with a few hundred handles uses values far
 // below this.
@@ -55,18 +62,18 @@ DWORD GdiTableEntries(HANDLE process)
     }
     ULONG_PTR table = 0;
     SIZE_T read = 0;
-    const auto* slot = reinterpret_cast<const BYTE*>(basic.PebBaseAddress) + kPebGdiTableOffset;
+    const auto* slot = reinterpret_cast<const BYTE*>(basic.PebBaseAddress) + kGdiTable.pebOffset;
     if (!::ReadProcessMemory(process, slot, &table, sizeof(table), &read) || table == 0) {
         return 0;
     }
-    std::vector<BYTE> entries(kGdiEntryCount * kGdiEntrySize);
+    std::vector<BYTE> entries(kGdiTable.entryCount * kGdiTable.entrySize);
     if (!::ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(), entries.size(), &read) ||
         read != entries.size()) {
         return 0;
     }
     DWORD live = 0;
-    for (size_t i = 0; i < kGdiEntryCount; ++i) {
-        live += entries[i * kGdiEntrySize + kGdiEntryTypeOffset] != 0 ? 1 : 0;
+    for (size_t i = 0; i < kGdiTable.entryCount; ++i) {
+        live += entries[i * kGdiTable.entrySize + kGdiTable.typeOffset] != 0 ? 1 : 0;
     }
     return live;
 }

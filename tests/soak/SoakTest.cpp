@@ -57,7 +57,7 @@ long Difference(DWORD last, DWORD first)
         return ::testing::AssertionFailure() << "no result prompt" << (outcome.clicked ? "; " : " (not clicked); ")
                                              << DescribePoint(Centre(ControlScreenRect(panel, kPanelMarker)));
     }
-    const std::string expected = Utf8(failing ? kFailedText : kSucceededText);
+    const std::string expected = Utf8(failing ? kTextRepairFailed : kTextRepairSucceeded);
     if (PromptText(outcome.prompt) != expected) {
         const std::string said = PromptText(outcome.prompt);
         const size_t callsThen = run.AgentCalls().size();
@@ -201,7 +201,7 @@ TEST(Soak, AHundredRepairsAndAgreementTogglesLeaveNothingBehind)
     }
 
     // Exactly one record per failed repair, each whole and stamped, and nothing else.
-    const std::string record = Cp936(kRemoveFailedRecord);
+    const std::string record = Cp936(kRemoveStep.failedRecord);
     std::vector<std::string> records;
     WaitUntil(
         [&] {

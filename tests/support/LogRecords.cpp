@@ -49,7 +49,7 @@ std::vector<std::string> RecordsFrom(const std::string& log, size_t from)
 
 std::wstring RepairLogPath()
 {
-    return CommonAppDataFolder() + L"\\ToolLog\\" + kRepairLogName;
+    return CommonAppDataFolder() + L"\\ToolLog\\" + kRepairLogFile;
 }
 
 }  // namespace testsupport

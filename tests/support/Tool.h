@@ -1,9 +1,13 @@
 #pragma once
 // What the tests know of the tool: the controls its windows are found and driven by (the ids
-// of the resource header), the pictures the screen is compared with, the texts of its
-// results, and where it keeps its agent, its log and its feedback library.
+// of the resource header), the pictures the screen is compared with, and where it keeps its
+// agent. The texts of its results, its log's name and records and its feedback library's name
+// come from the tool's own headers.
 #include <windows.h>
 
+#include "app/ToolTexts.h"
+#include "repair/CFeedbackLibrary.h"
+#include "repair/RepairSteps.h"
 #include "res/resource.h"
 
 namespace testsupport {
@@ -26,16 +30,7 @@ constexpr UINT kRepairHoverImage = IDP_REPAIR_HOVER;
 constexpr UINT kRepairPressedImage = IDP_REPAIR_PRESSED;
 constexpr UINT kRepairDisabledImage = IDP_REPAIR_DISABLED;
 
-// The result prompts' texts and the record a failed repair leaves in the log.
-constexpr wchar_t kSucceededText[] = L"修复Quenmar软件名称显示乱码成功！";
-constexpr wchar_t kFailedText[] = L"修复Quenmar软件名称显示乱码失败！";
-constexpr wchar_t kRemoveFailedRecord[] = L"执行修复removeproductsstatus命令失败";
-
 // Where the harness installs the agent stand-in, which the tool runs.
 constexpr wchar_t kAgentPath[] = L"C:\\Program Files\\McAfee.com\\Agent\\McUpdate.exe";
-// The repair log's name, in the ToolLog folder of the machine-wide application-data folder.
-constexpr wchar_t kRepairLogName[] = L"Quenmar软件名称显示乱码修复工具.txt";
-// The feedback library, which the tool binds from its own folder.
-constexpr wchar_t kLibraryName[] = L"TovarinFeedbackInformation.dll";
 
 }  // namespace testsupport

@@ -64,8 +64,8 @@ ToolFiles BuildFiles(const std::wstring& buildRootRelative)
 {
     ToolFiles files;
     files.tool = BesideProgram(buildRootRelative + L"app\\Veskar.exe");
-    files.library = BesideProgram(buildRootRelative + L"app\\" + kLibraryName);
-    files.lackingLibrary = BesideProgram(buildRootRelative + L"standins\\feedback-lacking\\" + kLibraryName);
+    files.library = BesideProgram(buildRootRelative + L"app\\" + CFeedbackLibrary::kFileName);
+    files.lackingLibrary = BesideProgram(buildRootRelative + L"standins\\feedback-lacking\\" + CFeedbackLibrary::kFileName);
     return files;
 }
 
@@ -184,7 +184,7 @@ bool ToolRun::CopyFiles(const ToolFiles& files, const LaunchOptions& options)
     const std::wstring* source = library == Library::Standin   ? &files.library
                                  : library == Library::Lacking ? &files.lackingLibrary
                                                                : nullptr;
-    if (source && !::CopyFileW(source->c_str(), (m_folder + L"\\" + kLibraryName).c_str(), FALSE)) {
+    if (source && !::CopyFileW(source->c_str(), (m_folder + L"\\" + CFeedbackLibrary::kFileName).c_str(), FALSE)) {
         m_error = "cannot copy " + Utf8(*source) + " into " + Utf8(m_folder);
         return false;
     }

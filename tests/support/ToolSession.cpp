@@ -97,7 +97,7 @@ int CountCalls(const ToolRun& run, const std::string& call)
 
 std::wstring ToolFileList()
 {
-    return std::wstring(kLibraryName) + L", Veskar.exe";
+    return std::wstring(CFeedbackLibrary::kFileName) + L", Veskar.exe";
 }
 
 std::wstring EntryList(const ScratchFolder& folder)
