@@ -17,23 +17,14 @@ const SkinFrameLayout kFrameLayout = {
     .designHeight = 132,
     .atCreation = kGlowMargins,
     .onMove = kGlowMargins,
-    .centredOnScreen = false,
-    .ownScale = false,
-    .contentInStartRect = false,
     .moveSyncAtStart = 1,
-    .swallowsEnterEscape = false,
     .cancelsWithoutPicture = false,  // its owner always ends it with WM_CLOSE_PROGRESS
 };
 
 const SkinContentLayout kContentLayout = {
     .imageId = IDP_PROGRESS_CONTENT,
-    .imageTrimRight = 0,
-    .imageTrimBottom = 0,
     .dragStripExclusion = skin::kNoDragStrip,
-    .dragFlagAtStart = 0,
     .hoverTimerId = 0,         // nothing hovers
-    .smoothBackground = false,
-    .swallowsEnterEscape = false,
 };
 
 // A text shorter than this is replaced by the fallback.

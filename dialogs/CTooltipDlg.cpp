@@ -22,9 +22,6 @@ const SkinFrameLayout kFrameLayout = {
     .designHeight = 482,
     .atCreation = {1, 1, 1, 17},  // the content's own place is set in OnContentPlaced
     .onMove = {1, 1, 2, 18},
-    .centredOnScreen = false,
-    .ownScale = false,
-    .contentInStartRect = false,
     .moveSyncAtStart = 1,
     .swallowsEnterEscape = false,  // Enter and Escape reach the dialog manager (and hide it)
     .cancelsWithoutPicture = false,  // modeless: its owner decides when it goes
@@ -35,10 +32,7 @@ const SkinContentLayout kContentLayout = {
     .imageTrimRight = 1,       // the white rectangle without the tail
     .imageTrimBottom = 18,
     .dragStripExclusion = skin::kNoDragStrip,
-    .dragFlagAtStart = 0,
     .hoverTimerId = 0,         // nothing hovers
-    .smoothBackground = false,
-    .swallowsEnterEscape = false,
 };
 
 // The bubble's image, PNG 183 (541 x 402): a white rectangle with a one-pixel outline in the

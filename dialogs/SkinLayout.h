@@ -12,38 +12,41 @@ struct Margins {
     int bottom;
 };
 
+// Fields left out of a layout are false, 0 or no margins.
 struct SkinFrameLayout {
-    UINT frameTemplateId;
-    UINT contentTemplateId;
-    UINT imageId;             // the frame's picture, stretched to the design size
-    int designWidth;
-    int designHeight;
-    Margins atCreation;       // content placement when it is made; also what FollowContent grows by
-    Margins onMove;           // content placement when the frame moves
-    bool centredOnScreen;     // the start rectangle is centred on the screen
-    bool ownScale;            // the frame computes its scale from the screen's pixel density
-    bool contentInStartRect;  // the content is placed in the start rectangle, not the frame's window
-    int moveSyncAtStart;      // non-zero: the frame's moves carry the content along
-    bool swallowsEnterEscape;
+    UINT frameTemplateId = 0;
+    UINT contentTemplateId = 0;
+    UINT imageId = 0;                   // the frame's picture, stretched to the design size
+    int designWidth = 0;
+    int designHeight = 0;
+    // Content placement when it is made; also what FollowContent grows the content by.
+    Margins atCreation{};
+    Margins onMove{};                   // content placement when the frame moves
+    bool centredOnScreen = false;       // the start rectangle is centred on the screen
+    bool ownScale = false;              // the frame's scale comes from the screen's density
+    // The content is placed in the start rectangle, not in the frame's window.
+    bool contentInStartRect = false;
+    int moveSyncAtStart = 0;            // non-zero: the frame's moves carry the content along
+    bool swallowsEnterEscape = false;
     // A modal frame whose picture cannot be loaded has nothing to click; true: it ends at once
     // with IDCANCEL. False for a frame that its owner always ends by message.
-    bool cancelsWithoutPicture;
+    bool cancelsWithoutPicture = false;
     // The content's size at creation is the start rectangle's less both margins of a side,
     // cut once (skin::PlaceAtCreation); false: less each margin cut on its own (skin::Inset),
     // the rule the frame's moves keep.
-    bool contentSizeCutOnce;
+    bool contentSizeCutOnce = false;
 };
 
 struct SkinContentLayout {
-    UINT imageId;           // the content's background, stretched over the client area
-    int imageTrimRight;     // pixels of the image left out at the right ...
-    int imageTrimBottom;    // ... and at the bottom
-    int dragStripExclusion; // right part of the 30-pixel top strip that does not drag, or
-                            // skin::kNoDragStrip
-    int dragFlagAtStart;
-    UINT hoverTimerId;      // 100 ms hover upkeep for the registered controls; 0: none
-    bool smoothBackground;  // high-quality smoothing for the background
-    bool swallowsEnterEscape;
+    UINT imageId = 0;                   // the content's background, stretched over the client area
+    int imageTrimRight = 0;             // pixels of the image left out at the right ...
+    int imageTrimBottom = 0;            // ... and at the bottom
+    int dragStripExclusion = 0;         // right part of the 30-pixel top strip that does not drag, or
+                                        // skin::kNoDragStrip
+    int dragFlagAtStart = 0;
+    UINT hoverTimerId = 0;              // 100 ms hover upkeep for the registered controls; 0: none
+    bool smoothBackground = false;      // high-quality smoothing for the background
+    bool swallowsEnterEscape = false;
 };
 
 namespace skin {
