@@ -41,8 +41,6 @@ struct AgreeCheck {
 
 const SkinContentLayout kContentLayout = {
     .imageId = IDP_PANEL,
-    .imageTrimRight = 0,
-    .imageTrimBottom = 0,
     .dragStripExclusion = 86,  // the close and minimise corner of the top strip does not drag
     .dragFlagAtStart = 1,      // the frame follows the panel's very first move
     .hoverTimerId = kHoverTimerId,
@@ -85,25 +83,18 @@ BEGIN_MESSAGE_MAP(CQuenmarRepairDlg, CSkinContentDlg)
     ON_CONTROL(STN_CLICKED, IDC_FEEDBACK_LINK, AskFeedbackQuestion)
 END_MESSAGE_MAP()
 
-CQuenmarRepairDlg::CQuenmarRepairDlg() : CSkinContentDlg(kContentLayout)
-{
-    HoverTarget* const targets[] = {&m_close,     &m_minimize,     &m_repair,
-                                    &m_moreTools, &m_feedbackLink, &m_agreementLink};
-    for (HoverTarget* target : targets) {
-        AddHoverTarget(*target);
-    }
-}
+CQuenmarRepairDlg::CQuenmarRepairDlg() : CSkinContentDlg(kContentLayout) {}
 
 void CQuenmarRepairDlg::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Controls(pDX, {{IDC_VERSION, m_version},
-                       {IDC_CLOSE, m_close},
-                       {IDC_MINIMIZE, m_minimize},
-                       {IDC_REPAIR, m_repair},
-                       {IDC_MORE_TOOLS, m_moreTools},
-                       {IDC_AGREE_CHECK, m_agree},
-                       {IDC_AGREEMENT_LINK, m_agreementLink},
-                       {IDC_FEEDBACK_LINK, m_feedbackLink}});
+    BindSkinControls(pDX, {{IDC_VERSION, m_version},
+                           {IDC_CLOSE, m_close, kHovers},
+                           {IDC_MINIMIZE, m_minimize, kHovers},
+                           {IDC_REPAIR, m_repair, kHovers},
+                           {IDC_MORE_TOOLS, m_moreTools, kHovers},
+                           {IDC_AGREE_CHECK, m_agree},
+                           {IDC_AGREEMENT_LINK, m_agreementLink, kHovers},
+                           {IDC_FEEDBACK_LINK, m_feedbackLink, kHovers}});
 }
 
 BOOL CQuenmarRepairDlg::OnInitDialog()
@@ -416,10 +407,6 @@ void CQuenmarRepairDlg::OnDestroy()
     }
     WaitForThreads(agreeWorkers.data(), static_cast<DWORD>(agreeWorkers.size()), kWorkerJoinBoundMs);
     m_agreeWorkers.clear();
-    m_close.ReleaseImages();
-    m_minimize.ReleaseImages();
-    m_repair.ReleaseImages();
-    m_moreTools.ReleaseImages();
     m_progress.reset();
     m_agreement.reset();
     // The hook reports to this window and the library's pages are opened from it: both go

@@ -31,29 +31,27 @@ RECT CCheckBoxBtn::MarkRect(const RECT& client) const
 
 void CCheckBoxBtn::OnPaint()
 {
-    PaintDC paint(m_hWnd);
-    RECT client;
-    GetClientRect(&client);
-    OffscreenBuffer buffer(paint.Get(), client, m_ground.Get());
+    ClientPainting painting(m_hWnd, m_ground.Get());
+    const RECT& client = painting.Client();
     if (m_mark || LoadPngResource(&m_mark, kMarkImageId)) {
         {
-            Gdiplus::Graphics graphics(buffer.Get());
+            Gdiplus::Graphics graphics(painting.Dc());
             const int cell = GetCheck() == BST_CHECKED ? 1 : 0;
             DrawPngPart(graphics, m_mark.get(), MarkRect(client), cell * kCellSize, 0, kCellSize, kCellSize);
         }
-        SelectedObject font(buffer.Get(), m_font.Get());
+        SelectedObject font(painting.Dc(), m_font.Get());
         const std::wstring text = GetWindowText();
-        ::SetTextColor(buffer.Get(), m_textColour);
+        ::SetTextColor(painting.Dc(), m_textColour);
         RECT textRect = client;
         textRect.left += Scaled(kCellSize, m_scale) + kTextGap;
-        ::DrawTextW(buffer.Get(), text.c_str(), static_cast<int>(text.size()), &textRect,
+        ::DrawTextW(painting.Dc(), text.c_str(), static_cast<int>(text.size()), &textRect,
                     DT_SINGLELINE | DT_VCENTER | DT_LEFT);
     }
     // Around the text, as the platform's check boxes have it.
     if (FocusCueDue(m_hWnd)) {
-        DrawFocusCue(buffer.Get(), RECT{MarkRect(client).right, client.top, client.right, client.bottom});
+        DrawFocusCue(painting.Dc(), RECT{MarkRect(client).right, client.top, client.right, client.bottom});
     }
-    buffer.Present(paint.Get());
+    painting.Present();
 }
 
 void CCheckBoxBtn::OnMButtonDown(UINT, POINT)

@@ -44,13 +44,11 @@ void CFeaturePngButton::OnPaint()
 
 BOOL CFeaturePngButton::OnEraseBkgnd(HDC dc)
 {
-    RECT client;
-    GetClientRect(&client);
-    OffscreenBuffer buffer(dc, client.right, client.bottom);
-    ::SetBkMode(buffer.Get(), TRANSPARENT);
+    ClientPainting painting(m_hWnd, dc, nullptr);
+    const RECT& client = painting.Client();
     const PngImage* image = CurrentImage();
     if (HasAllImages() && m_background && image) {
-        Gdiplus::Graphics graphics(buffer.Get());
+        Gdiplus::Graphics graphics(painting.Dc());
         const RECT dest = ImageDestination(client, *image);
         DrawPngPart(graphics, m_background, dest, m_backgroundRect.left, m_backgroundRect.top,
                     m_backgroundRect.right - m_backgroundRect.left, m_backgroundRect.bottom - m_backgroundRect.top);
@@ -58,8 +56,8 @@ BOOL CFeaturePngButton::OnEraseBkgnd(HDC dc)
     }
     // Around the face, inside the glow.
     if (FocusCueDue(m_hWnd)) {
-        DrawFocusCue(buffer.Get(), SensitiveRect(client));
+        DrawFocusCue(painting.Dc(), SensitiveRect(client));
     }
-    buffer.Present(dc);
+    painting.Present();
     return TRUE;
 }

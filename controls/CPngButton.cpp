@@ -14,20 +14,18 @@ CPngButton::CPngButton() : m_ground(::CreateSolidBrush(kGroundColour)) {}
 
 void CPngButton::OnPaint()
 {
-    PaintDC paint(m_hWnd);
-    RECT client;
-    GetClientRect(&client);
-    OffscreenBuffer buffer(paint.Get(), client, m_ground.Get());
+    ClientPainting painting(m_hWnd, m_ground.Get());
+    const RECT& client = painting.Client();
     const PngImage* image = CurrentImage();
     if (HasAllImages() && image) {
-        Gdiplus::Graphics graphics(buffer.Get());
+        Gdiplus::Graphics graphics(painting.Dc());
         // The source is one pixel short of the image in each direction, as the skin was
         // drawn for.
         DrawPngPart(graphics, image, ImageDestination(client, *image), 0, 0, image->Width() - 1,
                     image->Height() - 1);
     }
     if (FocusCueDue(m_hWnd)) {
-        DrawFocusCue(buffer.Get(), client);
+        DrawFocusCue(painting.Dc(), client);
     }
-    buffer.Present(paint.Get());
+    painting.Present();
 }

@@ -292,21 +292,20 @@ void CSkinScrollBar::DrawTrackAndThumb(HDC target, const SkinSource& skin)
 
 void CSkinScrollBar::OnPaint()
 {
-    PaintDC paint(m_hWnd);
     RECT client;
     GetClientRect(&client);
     if (!m_hSkin || ::IsRectEmpty(&client)) {
+        PaintDC nothingToDraw(m_hWnd);
         return;
     }
-    OffscreenBuffer buffer(paint.Get(), client.right, client.bottom);
-    ::FillRect(buffer.Get(), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    ClientPainting painting(m_hWnd, ::GetSysColorBrush(COLOR_BTNFACE));
     {
-        SkinSource skin(buffer.Get(), m_hSkin);
-        DrawCell(buffer.Get(), skin, SB_LINEUP, kRowNormal);
-        DrawCell(buffer.Get(), skin, SB_LINEDOWN, kRowNormal);
-        DrawTrackAndThumb(buffer.Get(), skin);
+        SkinSource skin(painting.Dc(), m_hSkin);
+        DrawCell(painting.Dc(), skin, SB_LINEUP, kRowNormal);
+        DrawCell(painting.Dc(), skin, SB_LINEDOWN, kRowNormal);
+        DrawTrackAndThumb(painting.Dc(), skin);
     }
-    buffer.Present(paint.Get());
+    painting.Present();
 }
 
 void CSkinScrollBar::OnLButtonDown(UINT flags, POINT pt)

@@ -20,16 +20,10 @@ void CSkinStatic::SetBackgroundRect(int left, int top, int right, int bottom)
 
 void CSkinStatic::Paint(const PaintLook& look)
 {
-    PaintDC paint(m_hWnd);
-    RECT client;
-    GetClientRect(&client);
-    OffscreenBuffer buffer(paint.Get(), client.right, client.bottom);
-    if (look.ground) {
-        ::FillRect(buffer.Get(), &client, look.ground);
-    }
-    ::SetBkMode(buffer.Get(), TRANSPARENT);
+    ClientPainting painting(m_hWnd, look.ground);
+    const RECT& client = painting.Client();
     if (m_background) {
-        Gdiplus::Graphics graphics(buffer.Get());
+        Gdiplus::Graphics graphics(painting.Dc());
         if (look.smoothSlice) {
             graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
         }
@@ -37,15 +31,15 @@ void CSkinStatic::Paint(const PaintLook& look)
                     m_backgroundRect.right - m_backgroundRect.left, m_backgroundRect.bottom - m_backgroundRect.top);
     }
     if (look.flags != kNoText) {
-        SelectedObject font(buffer.Get(), m_font.Get());
-        ::SetTextColor(buffer.Get(), look.colour);
+        SelectedObject font(painting.Dc(), m_font.Get());
+        ::SetTextColor(painting.Dc(), look.colour);
         RECT textRect = client;
-        ::DrawTextW(buffer.Get(), look.text.c_str(), static_cast<int>(look.text.size()), &textRect, look.flags);
+        ::DrawTextW(painting.Dc(), look.text.c_str(), static_cast<int>(look.text.size()), &textRect, look.flags);
     }
     if (FocusCueDue(m_hWnd)) {
-        DrawFocusCue(buffer.Get(), client);
+        DrawFocusCue(painting.Dc(), client);
     }
-    buffer.Present(paint.Get());
+    painting.Present();
 }
 
 LRESULT CSkinStatic::OnFocusCueChange(WPARAM, LPARAM)

@@ -24,7 +24,6 @@ const SkinFrameLayout kFrameLayout = {
     .onMove = {5, 4, 5, 7},
     .centredOnScreen = true,   // only the centred rectangle's size is used
     .ownScale = true,
-    .contentInStartRect = false,
     .moveSyncAtStart = 1,      // the frame carries the content until it is dragged
     .swallowsEnterEscape = true,
     .cancelsWithoutPicture = true,
@@ -32,12 +31,8 @@ const SkinFrameLayout kFrameLayout = {
 
 const SkinContentLayout kContentLayout = {
     .imageId = kBackgroundId,
-    .imageTrimRight = 0,
-    .imageTrimBottom = 0,
     .dragStripExclusion = 26,  // the close button's corner of the strip does not drag
-    .dragFlagAtStart = 0,
     .hoverTimerId = kHoverTimerId,
-    .smoothBackground = false,
     .swallowsEnterEscape = true,
 };
 
@@ -127,23 +122,16 @@ BEGIN_MESSAGE_MAP(CProblemSolvingFeedbackChildDlg, CSkinContentDlg)
     ON_BN_CLICKED(IDC_UNSOLVED, OnUnsolvedClicked)
     ON_BN_CLICKED(IDC_FEEDBACK_CLOSE, OnCloseClicked)
     ON_BN_CLICKED(IDC_MORE_SOLUTIONS, OnMoreSolutionsClicked)
-    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CProblemSolvingFeedbackChildDlg::CProblemSolvingFeedbackChildDlg() : CSkinContentDlg(kContentLayout)
-{
-    AddHoverTarget(m_close);
-    AddHoverTarget(m_solved);
-    AddHoverTarget(m_unsolved);
-    AddHoverTarget(m_moreSolutions);
-}
+CProblemSolvingFeedbackChildDlg::CProblemSolvingFeedbackChildDlg() : CSkinContentDlg(kContentLayout) {}
 
 void CProblemSolvingFeedbackChildDlg::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Control(pDX, IDC_FEEDBACK_CLOSE, m_close);
-    DDX_Control(pDX, IDC_SOLVED, m_solved);
-    DDX_Control(pDX, IDC_UNSOLVED, m_unsolved);
-    DDX_Control(pDX, IDC_MORE_SOLUTIONS, m_moreSolutions);
+    BindSkinControls(pDX, {{IDC_FEEDBACK_CLOSE, m_close, kHovers},
+                           {IDC_SOLVED, m_solved, kHovers},
+                           {IDC_UNSOLVED, m_unsolved, kHovers},
+                           {IDC_MORE_SOLUTIONS, m_moreSolutions, kHovers}});
 }
 
 void CProblemSolvingFeedbackChildDlg::InitContent()
@@ -208,15 +196,6 @@ void CProblemSolvingFeedbackChildDlg::OnMoreSolutionsClicked()
     if (m_feedback) {
         m_feedback->OpenUrl(kKnowledgeBaseRoot);
     }
-}
-
-void CProblemSolvingFeedbackChildDlg::OnDestroy()
-{
-    m_close.ReleaseImages();
-    m_solved.ReleaseImages();
-    m_unsolved.ReleaseImages();
-    m_moreSolutions.ReleaseImages();
-    CSkinContentDlg::OnDestroy();
 }
 
 CProblemSolvingFeedbackDlg::CProblemSolvingFeedbackDlg(CWnd* parent) : CSkinFrameDlg(kFrameLayout, parent) {}

@@ -55,7 +55,6 @@ protected:
     void OnUnsolvedClicked();
     void OnCloseClicked();
     void OnMoreSolutionsClicked();
-    void OnDestroy();
 
     DECLARE_MESSAGE_MAP()
 

@@ -14,10 +14,7 @@ const SkinFrameLayout kFrameLayout = {
     .atCreation = {5, 3, 5, 7},
     .onMove = {5, 3, 5, 7},
     .centredOnScreen = true,   // only the centred rectangle's size is used
-    .ownScale = false,
-    .contentInStartRect = false,
     .moveSyncAtStart = 1,      // the frame carries the content until it is dragged
-    .swallowsEnterEscape = false,
     .cancelsWithoutPicture = true,
 };
 
@@ -37,12 +34,8 @@ const UINT kHoverTimerId = 34;
 
 const SkinContentLayout kContentLayout = {
     .imageId = IDP_PROMPT_CONTENT,
-    .imageTrimRight = 0,
-    .imageTrimBottom = 0,
     .dragStripExclusion = kCloseRight,  // the close button's corner of the strip does not drag
-    .dragFlagAtStart = 0,
     .hoverTimerId = kHoverTimerId,
-    .smoothBackground = false,
     .swallowsEnterEscape = true,
 };
 
@@ -68,22 +61,16 @@ BEGIN_MESSAGE_MAP(CPromptChildDlg, CSkinContentDlg)
     ON_BN_CLICKED(IDC_PROMPT_OK, OnOkClicked)
     ON_BN_CLICKED(IDC_PROMPT_CANCEL, OnCancelClicked)
     ON_BN_CLICKED(IDC_CLOSE, OnCloseClicked)
-    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CPromptChildDlg::CPromptChildDlg() : CSkinContentDlg(kContentLayout)
-{
-    for (HoverTarget* target : {&m_close, &m_ok, &m_cancel}) {
-        AddHoverTarget(*target);
-    }
-}
+CPromptChildDlg::CPromptChildDlg() : CSkinContentDlg(kContentLayout) {}
 
 void CPromptChildDlg::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Control(pDX, IDC_CLOSE, m_close);
-    DDX_Control(pDX, IDC_PROMPT_OK, m_ok);
-    DDX_Control(pDX, IDC_PROMPT_CANCEL, m_cancel);
-    DDX_Control(pDX, IDC_PROMPT_TEXT, m_textStatic);
+    BindSkinControls(pDX, {{IDC_CLOSE, m_close, kHovers},
+                           {IDC_PROMPT_OK, m_ok, kHovers},
+                           {IDC_PROMPT_CANCEL, m_cancel, kHovers},
+                           {IDC_PROMPT_TEXT, m_textStatic}});
 }
 
 void CPromptChildDlg::InitContent()
@@ -151,14 +138,6 @@ void CPromptChildDlg::TellFrame(UINT message, WPARAM wParam)
     if (CSkinFrameDlg* frame = GetFrame()) {
         frame->SendMessage(message, wParam);
     }
-}
-
-void CPromptChildDlg::OnDestroy()
-{
-    m_close.ReleaseImages();
-    m_ok.ReleaseImages();
-    m_cancel.ReleaseImages();
-    CSkinContentDlg::OnDestroy();
 }
 
 BEGIN_MESSAGE_MAP(CPromptDlg, CSkinFrameDlg)

@@ -41,7 +41,6 @@ protected:
     void OnOkClicked();
     void OnCancelClicked();
     void OnCloseClicked();
-    void OnDestroy();
 
     DECLARE_MESSAGE_MAP()
 

@@ -1,5 +1,7 @@
 #include "dialogs/CSkinContentDlg.h"
 
+#include <algorithm>
+
 #include "dialogs/CSkinFrameDlg.h"
 
 BEGIN_MESSAGE_MAP(CSkinContentDlg, CDialog)
@@ -33,8 +35,25 @@ const PngImage* CSkinContentDlg::GetBackground()
 
 void CSkinContentDlg::AddHoverTarget(HoverTarget& target)
 {
+    if (std::find(m_hoverTargets.begin(), m_hoverTargets.end(), &target) != m_hoverTargets.end()) {
+        return;
+    }
     target.SetHoverWatcher(this);
     m_hoverTargets.push_back(&target);
+}
+
+void CSkinContentDlg::BindSkinControls(CDataExchange* pDX, std::initializer_list<SkinControl> controls)
+{
+    for (const SkinControl& control : controls) {
+        DDX_Control(pDX, control.id, control.window);
+        if (control.hoverTarget) {
+            AddHoverTarget(*control.hoverTarget);
+        }
+        if (control.imageOwner &&
+            std::find(m_imageOwners.begin(), m_imageOwners.end(), control.imageOwner) == m_imageOwners.end()) {
+            m_imageOwners.push_back(control.imageOwner);
+        }
+    }
 }
 
 BOOL CSkinContentDlg::PreTranslateMessage(MSG* msg)
@@ -83,15 +102,15 @@ BOOL CSkinContentDlg::OnEraseBkgnd(HDC dc)
         CopyPngPart(dc, *image, 0, 0, partWidth, partHeight)) {
         return TRUE;
     }
-    OffscreenBuffer buffer(dc, client.right, client.bottom);
+    ClientPainting painting(m_hWnd, dc, nullptr);
     {
-        Gdiplus::Graphics graphics(buffer.Get());
+        Gdiplus::Graphics graphics(painting.Dc());
         if (m_layout.smoothBackground) {
             graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
         }
         DrawPngPart(graphics, image, dest, 0, 0, partWidth, partHeight);
     }
-    buffer.Present(dc);
+    painting.Present();
     return TRUE;
 }
 
@@ -187,6 +206,9 @@ LRESULT CSkinContentDlg::OnWindowPosChanged(WPARAM, LPARAM lParam)
 
 void CSkinContentDlg::OnDestroy()
 {
+    for (CStateImageButton* owner : m_imageOwners) {
+        owner->ReleaseImages();
+    }
     StopHoverUpkeep();
     m_background.reset();
     Default();

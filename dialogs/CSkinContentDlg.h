@@ -4,14 +4,38 @@
 // its top (the frame then follows it), keeps the hover looks of its controls up to date and
 // hands the dialog manager's OK and Cancel to its frame. Each pair supplies its numbers
 // (SkinContentLayout), its controls and InitContent.
+#include <initializer_list>
+#include <type_traits>
 #include <vector>
 
+#include "controls/CStateImageButton.h"
 #include "controls/HoverTarget.h"
 #include "controls/PngImage.h"
 #include "dialogs/SkinLayout.h"
 #include "framework/CDialog.h"
 
 class CSkinFrameDlg;
+
+// One control of a content, said once: bound to its template item, told where the pointer is
+// when it hovers (kHovers), and its images released when the content goes (image buttons).
+constexpr bool kHovers = true;
+struct SkinControl {
+    template <class Control>
+    SkinControl(int id, Control& control, bool hovers = false)
+        : id(id), window(control), hoverTarget(nullptr), imageOwner(nullptr)
+    {
+        if constexpr (std::is_base_of_v<HoverTarget, Control>) {
+            hoverTarget = hovers ? &control : nullptr;
+        }
+        if constexpr (std::is_base_of_v<CStateImageButton, Control>) {
+            imageOwner = &control;
+        }
+    }
+    int id;
+    CWnd& window;
+    HoverTarget* hoverTarget;
+    CStateImageButton* imageOwner;
+};
 
 class CSkinContentDlg : public CDialog, private HoverWatcher {
 public:
@@ -36,6 +60,9 @@ protected:
     // A control told the cursor's position at every hit test of the content and, while the
     // cursor is outside the content, at every tick of the hover timer.
     void AddHoverTarget(HoverTarget& target);
+    // DDX_Control for each control, which also registers it for what its entry says; for the
+    // content's DoDataExchange.
+    void BindSkinControls(CDataExchange* pDX, std::initializer_list<SkinControl> controls);
     void RefreshHoverTargets(POINT screen);
     // Where the background picture is drawn, in client coordinates: the whole client area,
     // unless a content keeps a rectangle of its own.
@@ -67,6 +94,7 @@ private:
     const SkinContentLayout m_layout;
     PngImagePtr m_background;
     std::vector<HoverTarget*> m_hoverTargets;
+    std::vector<CStateImageButton*> m_imageOwners;
     float m_scale = 1.0f;
     int m_dragFlag;
     bool m_hoverUpkeep = false;

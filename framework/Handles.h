@@ -3,6 +3,7 @@
 // they hold; scope holders undo what they did (a selection, a device context borrowed).
 #include <windows.h>
 
+#include <memory>
 #include <utility>
 
 // The ownership every owning holder shares: move-only, and what it holds is freed with
@@ -169,14 +170,6 @@ public:
           m_select(m_dc.Get(), m_bitmap.Get())
     {
     }
-    // The buttons' start: the client area filled with their ground, and text drawn with no
-    // background of its own.
-    OffscreenBuffer(HDC target, const RECT& client, HBRUSH ground)
-        : OffscreenBuffer(target, client.right, client.bottom)
-    {
-        ::FillRect(Get(), &client, ground);
-        ::SetBkMode(Get(), TRANSPARENT);
-    }
     HDC Get() const { return m_dc.Get(); }
     void Present(HDC target) const { ::BitBlt(target, 0, 0, m_width, m_height, m_dc.Get(), 0, 0, SRCCOPY); }
 
@@ -186,4 +179,42 @@ private:
     MemoryDC m_dc;
     BitmapHolder m_bitmap;
     SelectedObject m_select;
+};
+
+// The one start of an off-screen paint: the window's paint context (or, for an erase, the
+// context the erase was handed), its client rectangle, and a buffer of that size filled with
+// `ground` (null: none) and set for text without a background of its own. Present copies the
+// buffer to the window.
+class ClientPainting {
+public:
+    // From WM_PAINT: begins and, when it goes, ends the window's paint.
+    ClientPainting(HWND window, HBRUSH ground) : ClientPainting(window, nullptr, ground) {}
+    // From WM_ERASEBKGND, or WM_PAINT when `eraseDc` is null.
+    ClientPainting(HWND window, HDC eraseDc, HBRUSH ground)
+        : m_paint(eraseDc ? nullptr : std::make_unique<PaintDC>(window)),
+          m_target(eraseDc ? eraseDc : m_paint->Get()),
+          m_client(ClientOf(window)),
+          m_buffer(m_target, m_client.right, m_client.bottom)
+    {
+        if (ground) {
+            ::FillRect(m_buffer.Get(), &m_client, ground);
+        }
+        ::SetBkMode(m_buffer.Get(), TRANSPARENT);
+    }
+    HDC Dc() const { return m_buffer.Get(); }
+    const RECT& Client() const { return m_client; }
+    void Present() const { m_buffer.Present(m_target); }
+
+private:
+    static RECT ClientOf(HWND window)
+    {
+        RECT client{};
+        ::GetClientRect(window, &client);
+        return client;
+    }
+
+    std::unique_ptr<PaintDC> m_paint;
+    HDC m_target;
+    RECT m_client;
+    OffscreenBuffer m_buffer;
 };
