@@ -1,6 +1,7 @@
 #include "tests/support/Input.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 namespace testsupport {
@@ -111,17 +112,31 @@ void StopDrivingProcess(DWORD pid)
 // X server's back as the cursor position once the cursor has rested for 100 ms, and turns every
 // window that appears or goes under the X pointer into a move to it. SendInput moves only
 // Wine's while a program holds a low-level mouse hook (the tool does), so SetCursorPos moves
-// the X server's as well, as a real mouse would. SetCursorPos warps the X pointer only when it
-// changes the position Wine's server holds, and that position can already be the target while
-// the X pointer is elsewhere (a tool's late report of where the X pointer was before): the
-// pointer goes to a neighbouring pixel first, so that the move to the target always warps.
+// the X server's as well, as a real mouse would.
 void SendPointerMove(POINT screen)
 {
     PointerTarget() = screen;
-    ::SetCursorPos(screen.x > 0 ? screen.x - 1 : screen.x + 1, screen.y);
     ::SetCursorPos(screen.x, screen.y);
     SendMouseAt(screen, 0);
 }
+
+namespace {
+
+// SetCursorPos warps the X pointer only when it changes the position Wine's server holds, and
+// a tool's late report of where the X pointer had been can leave the server at exactly the
+// target while the X pointer rests elsewhere: then no move to the target reaches the X server.
+// Going through a neighbouring pixel makes the next move a change, so it warps. Only after a
+// move that did not land, since the extra warp is a motion of its own; said every time.
+void WarpThroughNeighbour(POINT screen)
+{
+    POINT seen{};
+    ::GetCursorPos(&seen);
+    std::fprintf(stderr, "pointer: aimed at (%ld,%ld), Wine reads (%ld,%ld) back; warping through a neighbour\n",
+                 screen.x, screen.y, seen.x, seen.y);
+    ::SetCursorPos(screen.x > 0 ? screen.x - 1 : screen.x + 1, screen.y);
+}
+
+}  // namespace
 
 bool MovePointer(POINT screen, Waiting waiting)
 {
@@ -129,6 +144,9 @@ bool MovePointer(POINT screen, Waiting waiting)
     // Wine as such and dropped; only a driven process needs to be waited for.
     const bool driving = !DrivenProcesses().empty();
     for (int attempt = 0; attempt < 5; ++attempt) {
+        if (attempt > 0) {
+            WarpThroughNeighbour(screen);
+        }
         SendPointerMove(screen);
         WaitUntil([screen] { return PointerAt(screen); }, 300, waiting);
         // Once the cursor has rested, its position comes from the X server: there, the pointer
