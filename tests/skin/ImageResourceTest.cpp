@@ -155,37 +155,32 @@ TEST(CopyPngPart, CopiesAnOpaquePartUnscaledAndRefusesTranslucentPictures)
     ASSERT_TRUE(LoadPngResource(&panel, kPanelPicture));
     const Image reference = ResourcePng(kPanelPicture);
     ASSERT_FALSE(reference.Empty());
-    MemoryDC dc(nullptr);
-    HDC screen = ::GetDC(nullptr);
-    BitmapHolder bitmap(::CreateCompatibleBitmap(screen, 420, 620));
-    ::ReleaseDC(nullptr, screen);
-    SelectedObject selected(dc.Get(), bitmap.Get());
-    const RECT all{0, 0, 420, 620};
-    ::FillRect(dc.Get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    const WhiteCanvas canvas(420, 620);
+    HDC dc = canvas.Dc();
 
     // A part narrower and shorter than the picture, at an offset.
-    ASSERT_TRUE(CopyPngPart(dc.Get(), *panel, 5, 7, 390, 590));
+    ASSERT_TRUE(CopyPngPart(dc, *panel, 5, 7, 390, 590));
     int differing = 0;
     for (int y = 0; y < 590; y += 7) {
         for (int x = 0; x < 390; x += 5) {
-            differing += ColourDistance(::GetPixel(dc.Get(), 5 + x, 7 + y), Opaque(reference.At(x, y))) > 2;
+            differing += ColourDistance(::GetPixel(dc, 5 + x, 7 + y), Opaque(reference.At(x, y))) > 2;
         }
     }
     EXPECT_EQ(differing, 0);
     for (int y = 0; y < 620; y += 31) {
-        EXPECT_EQ(::GetPixel(dc.Get(), 5 + 390, y), RGB(255, 255, 255)) << "right of the part, row " << y;
+        EXPECT_EQ(::GetPixel(dc, 5 + 390, y), RGB(255, 255, 255)) << "right of the part, row " << y;
     }
     for (int x = 0; x < 420; x += 21) {
-        EXPECT_EQ(::GetPixel(dc.Get(), x, 7 + 590), RGB(255, 255, 255)) << "below the part, column " << x;
+        EXPECT_EQ(::GetPixel(dc, x, 7 + 590), RGB(255, 255, 255)) << "below the part, column " << x;
     }
 
-    EXPECT_FALSE(CopyPngPart(dc.Get(), *panel, 0, 0, 401, 600)) << "wider than the picture";
+    EXPECT_FALSE(CopyPngPart(dc, *panel, 0, 0, 401, 600)) << "wider than the picture";
     PngImagePtr frame;
     ASSERT_TRUE(LoadPngResource(&frame, kMainFramePicture));
-    EXPECT_FALSE(CopyPngPart(dc.Get(), *frame, 0, 0, 10, 10)) << "the frame's picture has alpha";
+    EXPECT_FALSE(CopyPngPart(dc, *frame, 0, 0, 10, 10)) << "the frame's picture has alpha";
     PngImagePtr damaged;
     ASSERT_TRUE(LoadPngResource(&damaged, IDP_DAMAGED_PNG));
-    EXPECT_FALSE(CopyPngPart(dc.Get(), *damaged, 0, 0, 1, 1));
+    EXPECT_FALSE(CopyPngPart(dc, *damaged, 0, 0, 1, 1));
 }
 
 TEST(GetTextWidth, MeasuresInTheWindowsFontOrTheDefaultGuiFont)
