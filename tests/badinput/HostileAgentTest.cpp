@@ -64,12 +64,18 @@ TEST(HostileAgent, AMegabyteOfBinaryOutputThenNothingIsDrainedAndTheRepairSuccee
                 return true;
             }
             ++checks;
+            // Between the end of the drain and a ready prompt the busy pop-up is already gone;
+            // a window that no longer exists is counted there, not as one that did not answer.
+            const bool busyShown = ::IsWindowVisible(busy);
+            busyGone += busyShown ? 0 : 1;
             for (HWND window : {busy, tool.panel, run.Frame(tool.panel)}) {
+                if (window == busy && !busyShown) {
+                    continue;
+                }
                 const ULONGLONG asked = ::GetTickCount64();
                 unanswered += Answers(window, 5000) ? 0 : 1;
                 slowest = std::max(slowest, ::GetTickCount64() - asked);
             }
-            busyGone += ::IsWindowVisible(busy) ? 0 : 1;
             return false;
         },
         240000, 1000);
