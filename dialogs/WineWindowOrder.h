@@ -41,7 +41,6 @@ private:
     void OnCheckTimer();
     void KeepContentAbove();
     void ShowContentAgain();
-    LRESULT HitTest(LPARAM lParam, bool* passed);
 
     HWND m_frame = nullptr;
     HWND m_content = nullptr;
