@@ -146,6 +146,11 @@ END_MESSAGE_MAP()
 
 CPromptDlg::CPromptDlg(CWnd* parent) : CSkinFrameDlg(kFrameLayout, parent) {}
 
+const SkinFrameLayout& CPromptDlg::FrameLayout()
+{
+    return kFrameLayout;
+}
+
 std::unique_ptr<CSkinContentDlg> CPromptDlg::MakeContent()
 {
     auto content = std::make_unique<CPromptChildDlg>();

@@ -58,6 +58,8 @@ private:
 class CPromptDlg : public CSkinFrameDlg {
 public:
     explicit CPromptDlg(CWnd* parent = nullptr);
+    // How the prompt's frame is laid out, also for frames built on the prompt's templates.
+    static const SkinFrameLayout& FrameLayout();
 
     void SetText(const std::wstring& text) { m_text = text; }
     void SetType(int type) { m_type = type; }

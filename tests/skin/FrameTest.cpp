@@ -67,18 +67,8 @@ private:
     SkinContentLayout m_contentLayout;
 };
 
-const SkinFrameLayout kTestFrame = {
-    .frameTemplateId = IDD_PROMPT,
-    .contentTemplateId = IDD_PROMPT_CHILD,
-    .imageId = kPromptPicture,
-    .designWidth = 336,
-    .designHeight = 156,
-    .atCreation = {5, 3, 5, 7},
-    .onMove = {5, 3, 5, 7},
-    .centredOnScreen = true,
-    .moveSyncAtStart = 1,
-    .cancelsWithoutPicture = true,
-};
+// The prompt's own frame layout, on which the test pair is built.
+const SkinFrameLayout& kTestFrame = CPromptDlg::FrameLayout();
 const SkinContentLayout kTestContent = {
     .imageId = kPromptContentPicture, .dragStripExclusion = 26, .swallowsEnterEscape = true};
 const SkinContentLayout kTestContentWithHover = {
