@@ -67,7 +67,6 @@ void MoveTo(CWnd& control, const RECT& rect)
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CQuenmarRepairDlg, CSkinContentDlg)
-    ON_WM_DESTROY()
     ON_WM_TIMER()
     ON_WM_LBUTTONDOWN()
     ON_MESSAGE(WM_REPAIR_RESULT, OnRepairResult)
@@ -395,7 +394,7 @@ void CQuenmarRepairDlg::OnMoreToolsClicked()
     m_feedback.OpenUrl(kKnowledgeBaseArticle);
 }
 
-void CQuenmarRepairDlg::OnDestroy()
+void CQuenmarRepairDlg::ReleaseContent()
 {
     // The workers go first, while everything they may still send to is whole: the repair's
     // within its bound (the task and the log must outlive it), the check box's for good.
@@ -413,5 +412,4 @@ void CQuenmarRepairDlg::OnDestroy()
     // with it.
     m_hook.RemoveHook();
     m_feedback.FreeFeedbackLibrary();
-    CSkinContentDlg::OnDestroy();
 }

@@ -22,6 +22,7 @@ public:
     CQuenmarRepairDlg();
 
     void InitContent() override;
+    void ReleaseContent() override;
 
     // Gives the repair task and the mouse hook the panel's window, refuses every system but
     // Windows 10.0 and binds the feedback library. On a failure it shows a prompt and ends the
@@ -32,7 +33,6 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
 
-    void OnDestroy();
     void OnTimer(UINT_PTR id);
     void OnLButtonDown(UINT flags, POINT point);
     LRESULT OnHookLButtonDown(WPARAM, LPARAM);

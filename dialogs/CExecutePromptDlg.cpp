@@ -40,10 +40,6 @@ const RECT kTextSlice = {10, 42, 194, 62};  // the part of PNG 146 under the tex
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CExecutePromptChildDlg, CSkinContentDlg)
-    ON_WM_DESTROY()
-END_MESSAGE_MAP()
-
 CExecutePromptChildDlg::CExecutePromptChildDlg() : CSkinContentDlg(kContentLayout) {}
 
 void CExecutePromptChildDlg::DoDataExchange(CDataExchange* pDX)
@@ -73,12 +69,11 @@ void CExecutePromptChildDlg::InitContent()
     m_state.StartAnimation();
 }
 
-void CExecutePromptChildDlg::OnDestroy()
+void CExecutePromptChildDlg::ReleaseContent()
 {
     // The static borrows the background: it stops painting from it before the image goes.
     m_state.StopAnimation();
     m_state.SetBackgroundImage(nullptr);
-    CSkinContentDlg::OnDestroy();
 }
 
 BEGIN_MESSAGE_MAP(CExecutePromptDlg, CSkinFrameDlg)

@@ -13,14 +13,12 @@ public:
 
     void SetText(const std::wstring& text) { m_text = text; }
     void InitContent() override;
+    void ReleaseContent() override;
 
     CDrawStateInfoStatic& StateStatic() { return m_state; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    void OnDestroy();
-
-    DECLARE_MESSAGE_MAP()
 
 private:
     CDrawStateInfoStatic m_state;

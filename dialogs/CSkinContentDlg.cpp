@@ -206,6 +206,7 @@ LRESULT CSkinContentDlg::OnWindowPosChanged(WPARAM, LPARAM lParam)
 
 void CSkinContentDlg::OnDestroy()
 {
+    ReleaseContent();
     for (CStateImageButton* owner : m_imageOwners) {
         owner->ReleaseImages();
     }

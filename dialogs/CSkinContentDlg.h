@@ -46,6 +46,9 @@ public:
     // Places and configures the controls; called by the frame once the content has its
     // final rectangle and is shown.
     virtual void InitContent() = 0;
+    // Lets go of what the content's own parts hold or borrow (workers, hooks, a borrowed
+    // background); called as the window goes, before the content releases its images.
+    virtual void ReleaseContent() {}
 
     // The background picture, loaded on first need (null when it cannot be loaded). Controls
     // may borrow it until the content's window is destroyed.

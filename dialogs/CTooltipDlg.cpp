@@ -111,7 +111,6 @@ std::wstring AgreementForDisplay(const std::wstring& text)
 
 BEGIN_MESSAGE_MAP(CTooltipChildDlg, CSkinContentDlg)
     ON_WM_SIZE()
-    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CTooltipChildDlg::CTooltipChildDlg() : CSkinContentDlg(kContentLayout) {}
@@ -155,7 +154,7 @@ void CTooltipChildDlg::OnSize(UINT, int, int)
     }
 }
 
-void CTooltipChildDlg::OnDestroy()
+void CTooltipChildDlg::ReleaseContent()
 {
     // The scroll frame borrows the skin: the control is unwrapped first (the frame is freed),
     // then the skin is deleted.
@@ -164,7 +163,6 @@ void CTooltipChildDlg::OnDestroy()
     }
     m_scrollSkin.Reset();
     m_laidOut = false;
-    CSkinContentDlg::OnDestroy();
 }
 
 CTooltipDlg::CTooltipDlg(CWnd* parent) : CSkinFrameDlg(kFrameLayout, parent) {}

@@ -44,13 +44,13 @@ public:
     CTooltipChildDlg();
 
     void InitContent() override;
+    void ReleaseContent() override;
     // The rich edit itself (inside its scroll frame once the content is laid out).
     CRichEditCtrl& RichEdit() { return m_richEdit; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     void OnSize(UINT type, int cx, int cy);
-    void OnDestroy();
 
     DECLARE_MESSAGE_MAP()
 
