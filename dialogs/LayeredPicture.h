@@ -26,6 +26,9 @@ public:
 
 private:
     bool CopyPixels(const PngImage& image);
+    bool PremultiplyPixels(Gdiplus::Bitmap& bitmap);
+    bool ConvertPixels(Gdiplus::Bitmap& bitmap);
+    static DWORD Premultiplied(DWORD argb);
 
     int m_width;
     int m_height;
