@@ -129,13 +129,6 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
     }
 }
 
-void DDX_Controls(CDataExchange* pDX, std::initializer_list<ControlBinding> bindings)
-{
-    for (const ControlBinding& binding : bindings) {
-        DDX_Control(pDX, binding.id, binding.control);
-    }
-}
-
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)

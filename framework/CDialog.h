@@ -1,8 +1,6 @@
 #pragma once
 // CDialog: a dialog made from a template in the program's resources, modal (with a modal
 // loop of our own that gives PreTranslateMessage its turn) or modeless.
-#include <initializer_list>
-
 #include "framework/CWnd.h"
 
 class CDialog;
@@ -20,14 +18,6 @@ public:
 // Attaches `control` to the template control `id` the first time data is exchanged; the
 // control keeps its platform behaviour and the object's message map sees its messages first.
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
-
-// A template control's id and the object bound to it, for dialogs that bind many controls.
-struct ControlBinding {
-    int id;
-    CWnd& control;
-};
-// DDX_Control for each binding, in the order given.
-void DDX_Controls(CDataExchange* pDX, std::initializer_list<ControlBinding> bindings);
 
 class CDialog : public CWnd {
 public:
