@@ -1,7 +1,7 @@
 #include "app/QuietRepair.h"
 
 #include <windows.h>
-#include <shellapi.h>
+#include <cstdlib>
 
 #include "app/RunningCopy.h"
 #include "app/ToolTexts.h"
@@ -56,18 +56,16 @@ StartMode ParseStartMode(const std::vector<std::wstring>& arguments)
     return quiet ? StartMode::Quiet : StartMode::Unknown;
 }
 
+// The run time's own split of the command line: the shell's library is not loaded for it.
 std::vector<std::wstring> CommandLineArguments()
 {
     std::vector<std::wstring> arguments;
-    int count = 0;
-    wchar_t** words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    if (!words) {
+    if (!__wargv) {
         return arguments;
     }
-    for (int i = 1; i < count; ++i) {
-        arguments.emplace_back(words[i]);
+    for (int i = 1; i < __argc; ++i) {
+        arguments.emplace_back(__wargv[i]);
     }
-    ::LocalFree(words);
     return arguments;
 }
 

@@ -226,9 +226,10 @@ TEST(Startup, LibrariesPlantedBesideTheToolAreNotTakenForTheSystems)
     wchar_t overrides[512] = {};
     ::GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 512);
     options.environment = {{L"WINEDEBUG", L"+loaddll"},
-                           {L"WINEDLLOVERRIDES", std::wstring(overrides) + L";gdiplus,riched20,msftedit=n,b"}};
+                           {L"WINEDLLOVERRIDES", std::wstring(overrides) + L";gdiplus,riched20,msftedit,shell32=n,b"}};
     ToolSession tool(L"planted", options, [&planted](const ScratchFolder& folder) {
-        for (const wchar_t* name : {L"gdiplus.dll", L"riched20.dll", L"msftedit.dll", L"uxtheme.dll", L"dwmapi.dll"}) {
+        for (const wchar_t* name :
+             {L"gdiplus.dll", L"riched20.dll", L"msftedit.dll", L"shell32.dll", L"uxtheme.dll", L"dwmapi.dll"}) {
             folder.CopyIn(planted, name);
         }
     });
@@ -254,7 +255,7 @@ TEST(Startup, LibrariesPlantedBesideTheToolAreNotTakenForTheSystems)
     const std::vector<std::string> library = LoaderLines(trace, "tovarinfeedbackinformation.dll");
     ASSERT_EQ(1u, library.size()) << trace;
     EXPECT_NE(std::string::npos, library[0].find(": native")) << library[0];
-    for (const char* system : {"gdiplus.dll", "riched20.dll", "msftedit.dll"}) {
+    for (const char* system : {"gdiplus.dll", "riched20.dll", "msftedit.dll", "shell32.dll"}) {
         SCOPED_TRACE(system);
         for (const std::string& line : LoaderLines(trace, system)) {
             EXPECT_NE(std::string::npos, line.find("\\\\windows\\\\system32\\\\")) << line;
@@ -263,4 +264,7 @@ TEST(Startup, LibrariesPlantedBesideTheToolAreNotTakenForTheSystems)
     }
     EXPECT_EQ(1u, LoaderLines(trace, "gdiplus.dll").size()) << "GDI+ comes from the system folder, once";
     EXPECT_EQ(1u, LoaderLines(trace, "riched20.dll").size()) << "so does the rich edit library";
+    // The shell's library is bound at its first call (the repair finds the agent through it);
+    // the programs the repair starts load it too, all from the system folder (checked above).
+    EXPECT_FALSE(LoaderLines(trace, "shell32.dll").empty()) << trace;
 }
