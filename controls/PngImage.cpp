@@ -2,15 +2,17 @@
 
 #include <cstring>
 
+#include "controls/PngDecoder.h"
 #include "framework/CWinApp.h"
 
 PngImage::~PngImage()
 {
-    // Order matters: the image may still hold a stream on the block.
+    // Order matters: the image may still hold a stream on the block, or read the pixels.
     delete m_image;
     if (m_block) {
         ::GlobalFree(m_block);
     }
+    m_pixels.reset();
 }
 
 int PngImage::Width() const
@@ -47,13 +49,25 @@ bool PngResourceExists(UINT id)
     return PngResourceBytes(id, &size) != nullptr;
 }
 
-BOOL LoadPngResource(PngImagePtr* out, UINT id)
+namespace {
+
+// A bitmap over pixels decoded here; null when GDI+ cannot make one.
+Gdiplus::Image* BitmapOver(const DecodedPng& decoded)
 {
-    DWORD size = 0;
-    const void* data = PngResourceBytes(id, &size);
-    if (!data) {
-        return FALSE;
+    auto* bitmap = new Gdiplus::Bitmap(decoded.width, decoded.height, decoded.stride,
+                                       decoded.alpha ? PixelFormat32bppARGB : PixelFormat24bppRGB,
+                                       decoded.pixels.get());
+    if (bitmap && bitmap->GetLastStatus() != Gdiplus::Ok) {
+        delete bitmap;
+        return nullptr;
     }
+    return bitmap;
+}
+
+// Through a stream on a copy of the data: GDI+ and the system's imaging component decode it,
+// or make an image that draws nothing of data that does not decode.
+BOOL LoadThroughGdiplus(PngImagePtr* out, const void* data, DWORD size)
+{
     HGLOBAL block = ::GlobalAlloc(GMEM_FIXED, size);
     void* copy = block ? ::GlobalLock(block) : nullptr;
     if (!copy) {
@@ -79,6 +93,25 @@ BOOL LoadPngResource(PngImagePtr* out, UINT id)
     }
     *out = std::make_unique<PngImage>(block, image);
     return TRUE;
+}
+
+}  // namespace
+
+BOOL LoadPngResource(PngImagePtr* out, UINT id)
+{
+    DWORD size = 0;
+    const void* data = PngResourceBytes(id, &size);
+    if (!data) {
+        return FALSE;
+    }
+    DecodedPng decoded;
+    if (DecodePng(static_cast<const BYTE*>(data), size, &decoded)) {
+        if (Gdiplus::Image* image = BitmapOver(decoded)) {
+            *out = std::make_unique<PngImage>(std::move(decoded.pixels), image);
+            return TRUE;
+        }
+    }
+    return LoadThroughGdiplus(out, data, size);
 }
 
 bool CopyPngPart(HDC dc, const PngImage& image, int x, int y, int width, int height)

@@ -1,5 +1,6 @@
 #pragma once
-// Skin images: PNG files kept as resources of type "PNG", decoded by GDI+. Also the small
+// Skin images: PNG files kept as resources of type "PNG", decoded here when they are of the
+// skin's kinds (controls/PngDecoder.h), by GDI+ otherwise. Also the small
 // text functions that the skinned controls share (font copy, text width).
 #include <windows.h>
 #include <objidl.h>
@@ -7,15 +8,21 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "framework/Handles.h"
 
-// A decoded skin image together with the memory block it was decoded from. GDI+ may read
-// the block for as long as the image lives, so the image is deleted first and the block
-// freed right after it: the image never outlives its data, and no block is left behind.
+// A decoded skin image together with the memory it reads: the block GDI+ decoded it from, or
+// the pixels it was decoded into here. GDI+ may read that memory for as long as the image
+// lives, so the image is deleted first and the memory freed right after it: the image never
+// outlives its data, and nothing is left behind.
 class PngImage {
 public:
     PngImage(HGLOBAL block, Gdiplus::Image* image) : m_block(block), m_image(image) {}
+    PngImage(std::unique_ptr<BYTE[]> pixels, Gdiplus::Image* image)
+        : m_block(nullptr), m_pixels(std::move(pixels)), m_image(image)
+    {
+    }
     ~PngImage();
     PngImage(const PngImage&) = delete;
     PngImage& operator=(const PngImage&) = delete;
@@ -27,6 +34,7 @@ public:
 
 private:
     HGLOBAL m_block;
+    std::unique_ptr<BYTE[]> m_pixels;
     Gdiplus::Image* m_image;
 };
 
