@@ -12,11 +12,11 @@ const wchar_t kLimitText[] = L"LIMIT";
 // Posted by the wrapped control's subclass procedure to the frame: lay the clip window and
 // the control out again. wParam the control's WS_VSCROLL bit, lParam its WS_EX_LEFTSCROLLBAR bit.
 constexpr UINT WM_SKINSCROLL_LAYOUT = 0x464;
-// The frame that wraps a control, kept on the control.
-const WindowBinding<CSkinScrollWnd*> kWrappingFrame(L"Veskar.SkinScroll.Frame");
-// Kept on a control whose procedure chain we could not leave (see UnwrapSkinScroll): the
+// The frame that wraps a control, bound to the control.
+static WindowBinding<CSkinScrollWnd*> g_wrappingFrames;
+// Bound to a control whose procedure chain we could not leave (see UnwrapSkinScroll): the
 // procedure that our pass-through hands every message to.
-const WindowBinding<WNDPROC> kPassThrough(L"Veskar.SkinScroll.Next");
+static WindowBinding<WNDPROC> g_passThroughs;
 
 // The frame's style: a child window; 0x0100 is a class-specific bit that the frame's class ignores.
 constexpr DWORD kFrameStyle = WS_CHILD | 0x0100;
@@ -59,7 +59,7 @@ END_MESSAGE_MAP()
 
 CSkinScrollWnd* WrappingFrame(HWND control)
 {
-    return kWrappingFrame.Find(control);
+    return g_wrappingFrames.Find(control);
 }
 
 CSkinScrollWnd::CSkinScrollWnd()
@@ -167,8 +167,8 @@ void CSkinScrollWnd::CreateBars(HBITMAP skin)
 // SkinScrollSubclassProc before reaching the procedure it had.
 void CSkinScrollWnd::Subclass(HWND control)
 {
-    kWrappingFrame.Bind(control, this);
-    if (WNDPROC next = kPassThrough.Unbind(control)) {
+    g_wrappingFrames.Bind(control, this);
+    if (WNDPROC next = g_passThroughs.Unbind(control)) {
         // Our procedure is still in the control's chain from an earlier wrap: it serves again.
         m_funOldProc = next;
     } else {
@@ -383,9 +383,9 @@ BOOL UnwrapSkinScroll(HWND control)
     if (current == &SkinScrollSubclassProc) {
         ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frame->m_funOldProc));
     } else {
-        kPassThrough.Bind(control, frame->m_funOldProc);
+        g_passThroughs.Bind(control, frame->m_funOldProc);
     }
-    kWrappingFrame.Unbind(control);
+    g_wrappingFrames.Unbind(control);
 
     // The control goes back first, so that destroying the frame does not take it along.
     ::SetParent(control, frameParent);
@@ -401,9 +401,9 @@ LRESULT CALLBACK SkinScrollSubclassProc(HWND hwnd, UINT message, WPARAM wParam, 
     CSkinScrollWnd* frame = WrappingFrame(hwnd);
     if (!frame) {
         // Unwrapped while another layer sat above us: only pass messages on.
-        const WNDPROC next = kPassThrough.Find(hwnd);
+        const WNDPROC next = g_passThroughs.Find(hwnd);
         if (message == WM_NCDESTROY) {
-            kPassThrough.Unbind(hwnd);
+            g_passThroughs.Unbind(hwnd);
         }
         return next ? ::CallWindowProcW(next, hwnd, message, wParam, lParam)
                     : ::DefWindowProcW(hwnd, message, wParam, lParam);

@@ -7,7 +7,7 @@
 namespace {
 
 // Where a window's CWnd is kept.
-const WindowBinding<CWnd*> kObjects(L"Veskar.CWnd");
+WindowBinding<CWnd*> g_objects;
 
 // The message being handled on this thread, for Default().
 struct CurrentMessage {
@@ -53,19 +53,19 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd)
     if (!hwnd) {
         return nullptr;
     }
-    return kObjects.Find(hwnd);
+    return g_objects.Find(hwnd);
 }
 
 void CWnd::Attach(HWND hwnd)
 {
     m_hWnd = hwnd;
-    kObjects.Bind(hwnd, this);
+    g_objects.Bind(hwnd, this);
 }
 
 void CWnd::Detach()
 {
     if (m_hWnd) {
-        kObjects.Unbind(m_hWnd);
+        g_objects.Unbind(m_hWnd);
     }
     m_hWnd = nullptr;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // CWnd: a C++ object bound to one window. The object is found from its handle through a
-// window property; it is bound when the window is created through CreateEx/CDialog or
-// when an existing window is subclassed, and unbound at WM_NCDESTROY.
+// window binding (framework/WindowBinding.h); it is bound when the window is created through
+// CreateEx/CDialog or when an existing window is subclassed, and unbound at WM_NCDESTROY.
 #include <windows.h>
 
 #include <string>

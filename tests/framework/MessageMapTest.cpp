@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/CWnd.h"
@@ -121,6 +122,21 @@ TEST(Binding, ObjectIsFoundFromHandleUntilDestroyed)
     EXPECT_TRUE(wnd.ncDestroyed);
     EXPECT_FALSE(::IsWindow(hwnd));
     EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
+
+    // A child that goes with its parent, destroyed from outside the framework, is unbound
+    // too; the look-up answers on any thread.
+    BaseWindow parent;
+    BaseWindow child;
+    ASSERT_TRUE(parent.CreateEx(0, TestClass(), L"p", WS_POPUP, Rect(0, 0, 50, 50), nullptr, 0));
+    ASSERT_TRUE(child.CreateEx(0, TestClass(), L"c", WS_CHILD, Rect(0, 0, 10, 10), &parent, 0));
+    const HWND childWindow = child.m_hWnd;
+    CWnd* foundElsewhere = nullptr;
+    std::thread([&] { foundElsewhere = CWnd::FromHandlePermanent(childWindow); }).join();
+    EXPECT_EQ(foundElsewhere, &child);
+    ::DestroyWindow(parent.m_hWnd);
+    EXPECT_TRUE(child.ncDestroyed);
+    EXPECT_EQ(child.m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(childWindow), nullptr);
 }
 
 TEST(Binding, DeletingTheObjectDestroysItsWindow)
