@@ -158,15 +158,17 @@ private:
     HDC m_dc = nullptr;
 };
 
-// The off-screen paint: a memory context with a compatible bitmap of a given size selected
-// into it for the holder's life; Present copies it to a target with one BitBlt.
+// The off-screen paint: a memory context with a 32-bit bitmap of a given size selected into it
+// for the holder's life; Present copies it to a target with one BitBlt. A bitmap of the
+// display's own kind would serve as well, but under Wine making and selecting one asks the
+// window server about the displays twice, for every paint of every control.
 class OffscreenBuffer {
 public:
     OffscreenBuffer(HDC target, int width, int height)
         : m_width(width),
           m_height(height),
           m_dc(target),
-          m_bitmap(::CreateCompatibleBitmap(target, width, height)),
+          m_bitmap(MakeBitmap(width, height)),
           m_select(m_dc.Get(), m_bitmap.Get())
     {
     }
@@ -174,6 +176,19 @@ public:
     void Present(HDC target) const { ::BitBlt(target, 0, 0, m_width, m_height, m_dc.Get(), 0, 0, SRCCOPY); }
 
 private:
+    static HBITMAP MakeBitmap(int width, int height)
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        return ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    }
+
     int m_width;
     int m_height;
     MemoryDC m_dc;

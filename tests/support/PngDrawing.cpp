@@ -5,23 +5,10 @@
 
 namespace testsupport {
 
-namespace {
-
-HBITMAP ScreenBitmap(int width, int height)
-{
-    HDC screen = ::GetDC(nullptr);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    ::ReleaseDC(nullptr, screen);
-    return bitmap;
-}
-
-}  // namespace
-
-WhiteCanvas::WhiteCanvas(int width, int height)
-    : m_dc(nullptr), m_bitmap(ScreenBitmap(width, height)), m_selected(m_dc.Get(), m_bitmap.Get())
+WhiteCanvas::WhiteCanvas(int width, int height) : m_buffer(nullptr, width, height)
 {
     const RECT all{0, 0, width, height};
-    ::FillRect(m_dc.Get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    ::FillRect(m_buffer.Get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
 }
 
 std::vector<COLORREF> DrawnSquare(const PngImage* image, int srcX, int srcY)

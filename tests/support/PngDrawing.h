@@ -11,20 +11,18 @@ class PngImage;
 
 namespace testsupport {
 
-// A white memory canvas of the given size, screen-compatible as the controls' buffers are.
+// A white memory canvas of the given size: the off-screen buffer the controls paint into.
 class WhiteCanvas {
 public:
     WhiteCanvas(int width, int height);
-    HDC Dc() const { return m_dc.Get(); }
+    HDC Dc() const { return m_buffer.Get(); }
 
 private:
-    MemoryDC m_dc;
-    BitmapHolder m_bitmap;
-    SelectedObject m_selected;
+    OffscreenBuffer m_buffer;
 };
 
-// Draws the 16 x 16 source square at (srcX, srcY) of `image` over a 16 x 16 white ground (a
-// screen-compatible bitmap, as the controls use); the 256 pixels, row by row.
+// Draws the 16 x 16 source square at (srcX, srcY) of `image` over a 16 x 16 white canvas;
+// the 256 pixels, row by row.
 std::vector<COLORREF> DrawnSquare(const PngImage* image, int srcX, int srcY);
 
 }  // namespace testsupport
