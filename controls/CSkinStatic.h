@@ -35,6 +35,7 @@ protected:
     void Paint(const PaintLook& look);
     // Focus and UI-state changes bring the focus cue or take it away.
     LRESULT OnFocusCueChange(WPARAM, LPARAM);
+    void OnNcPaint() { PaintFrameIfAny(); }
 
     int m_alignMode = 0;
 

@@ -9,6 +9,7 @@
 class CSkinnedButton : public CButton {
 protected:
     LRESULT OnPlatformDraw(WPARAM, LPARAM);
+    void OnNcPaint() { PaintFrameIfAny(); }
 
     DECLARE_MESSAGE_MAP()
 };

@@ -232,6 +232,17 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
+void CWnd::PaintFrameIfAny()
+{
+    RECT window;
+    RECT client;
+    ::GetWindowRect(m_hWnd, &window);
+    ::GetClientRect(m_hWnd, &client);
+    if (window.right - window.left != client.right || window.bottom - window.top != client.bottom) {
+        Default();
+    }
+}
+
 LRESULT CWnd::Default()
 {
     const CurrentMessage& msg = t_current;

@@ -105,6 +105,10 @@ protected:
     // Default handlers: each passes its message to the default processing.
     void OnPaint() { Default(); }
     void OnNcPaint() { Default(); }
+    // WM_NCPAINT of a window our code draws wholly: the platform paints the frame only when
+    // there is one. Under Wine its handler asks the window server about the displays even
+    // for a window without a frame, for every paint.
+    void PaintFrameIfAny();
     BOOL OnEraseBkgnd(HDC) { return static_cast<BOOL>(Default()); }
     void OnDestroy() { Default(); }
     void OnClose() { Default(); }
