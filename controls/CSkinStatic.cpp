@@ -7,6 +7,7 @@ BEGIN_MESSAGE_MAP(CSkinStatic, CStatic)
     ON_MESSAGE(WM_KILLFOCUS, OnFocusCueChange)
     ON_MESSAGE(WM_UPDATEUISTATE, OnFocusCueChange)
     ON_WM_NCPAINT()
+    ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
 void CSkinStatic::CreateFontFromParent()

@@ -36,6 +36,8 @@ protected:
     // Focus and UI-state changes bring the focus cue or take it away.
     LRESULT OnFocusCueChange(WPARAM, LPARAM);
     void OnNcPaint() { PaintFrameIfAny(); }
+    // Paint covers the whole client area from its off-screen buffer: nothing to erase first.
+    BOOL OnEraseBkgnd(HDC) { return TRUE; }
 
     int m_alignMode = 0;
 

@@ -10,6 +10,7 @@ BEGIN_MESSAGE_MAP(CSkinnedButton, CButton)
     ON_MESSAGE(WM_UPDATEUISTATE, OnPlatformDraw)
     ON_MESSAGE(WM_SETTEXT, OnPlatformDraw)
     ON_WM_NCPAINT()
+    ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
 // The platform button draws at once only while it is visible: with redrawing off it is not,

@@ -10,6 +10,10 @@ class CSkinnedButton : public CButton {
 protected:
     LRESULT OnPlatformDraw(WPARAM, LPARAM);
     void OnNcPaint() { PaintFrameIfAny(); }
+    // The paint covers the whole client area from its off-screen buffer, so there is nothing
+    // to erase first: the platform's erase would draw the parent's background for nothing.
+    // A button that draws in its erase maps its own handler.
+    BOOL OnEraseBkgnd(HDC) { return TRUE; }
 
     DECLARE_MESSAGE_MAP()
 };
