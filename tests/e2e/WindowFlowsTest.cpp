@@ -45,10 +45,26 @@ bool DesktopShowsAt(POINT point)
     return !corner.Empty() && !there.Empty() && corner.pixels == there.pixels;
 }
 
-// A pop-up menu of the tool (its system menu) once it shows.
+// A pop-up menu of the tool (its system menu) once it shows, painted: the menu window exists
+// before its items are drawn, and a picture taken then shows it half white.
 HWND WaitForMenu(const ToolRun& run)
 {
-    return WaitForTopLevel(run, kMenuClass, nullptr, 3000);
+    HWND menu = WaitForTopLevel(run, kMenuClass, nullptr, 3000);
+    if (!menu) {
+        return nullptr;
+    }
+    Image before;
+    const bool steady = WaitUntil(
+        [&] {
+            const Image now = CaptureScreen(WindowScreenRect(menu));
+            const bool drawn = !now.Empty() && std::any_of(now.pixels.begin(), now.pixels.end(),
+                                                           [&](DWORD pixel) { return pixel != now.pixels[0]; });
+            const bool same = drawn && now.pixels == before.pixels;
+            before = now;
+            return same;
+        },
+        3000, 100);
+    return steady ? menu : nullptr;
 }
 
 }  // namespace
