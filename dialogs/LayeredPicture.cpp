@@ -4,15 +4,8 @@
 
 LayeredPicture::LayeredPicture(int width, int height) : m_width(width), m_height(height), m_dc(nullptr)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    m_bitmap.Reset(::CreateDIBSection(m_dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    m_bitmap.Reset(CreateTopDownDib32(width, height, &bits));
     if (m_bitmap && m_dc.Get() && width > 0 && height > 0) {
         m_bits = static_cast<DWORD*>(bits);
         m_previous = ::SelectObject(m_dc.Get(), m_bitmap.Get());

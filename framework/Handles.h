@@ -158,6 +158,19 @@ private:
     HDC m_dc = nullptr;
 };
 
+// A 32-bit DIB section of the given size, rows from the top; *bits receives its pixels.
+inline HBITMAP CreateTopDownDib32(int width, int height, void** bits)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 // The off-screen paint: a memory context with a 32-bit bitmap of a given size selected into it
 // for the holder's life; Present copies it to a target with one BitBlt. A bitmap of the
 // display's own kind would serve as well, but under Wine making and selecting one asks the
@@ -178,15 +191,8 @@ public:
 private:
     static HBITMAP MakeBitmap(int width, int height)
     {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        return ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        return CreateTopDownDib32(width, height, &bits);
     }
 
     int m_width;

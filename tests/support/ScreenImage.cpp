@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/Handles.h"
+
 namespace testsupport {
 namespace {
 
@@ -18,15 +20,8 @@ Image Capture(HDC source, int left, int top, int width, int height)
         return image;
     }
     HDC memory = ::CreateCompatibleDC(source);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateTopDownDib32(width, height, &bits);
     if (bitmap) {
         HGDIOBJ previous = ::SelectObject(memory, bitmap);
         ::BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY);
