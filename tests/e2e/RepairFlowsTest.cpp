@@ -179,6 +179,10 @@ TEST(RepairFlows, WithTheAgreementUntickedTheRepairButtonDoesNothing)
     ASSERT_TRUE(ClickAt(onBox));
     ASSERT_TRUE(WaitUntil([&] { return CheckState(panel, IDC_AGREE_CHECK) == BST_CHECKED; }, 3000));
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(repair) != FALSE; }, 3000)) << "ticked: repair still disabled";
+    // Enabled first, then painted: the picture is taken once the button shows it.
+    const Image normal = ResourcePng(Files().tool, kRepairNormalImage);
+    EXPECT_TRUE(WaitUntil([&] { return ShareShowing(normal, WindowScreenRect(repair)) > 0.9; }, 3000, 50))
+        << "the repair button does not look enabled again";
     EXPECT_TRUE(shots.Tool("ticked", tool.Run()));
 
     // A burst of clicks at short, uneven intervals: whatever order the box's readings come
