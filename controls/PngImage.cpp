@@ -7,12 +7,12 @@
 
 PngImage::~PngImage()
 {
-    // Order matters: the image may still hold a stream on the block, or read the pixels.
+    // Order matters: the image may still hold a stream on the block, or read the pixels
+    // (which, as a member, go after this body).
     delete m_image;
     if (m_block) {
         ::GlobalFree(m_block);
     }
-    m_pixels.reset();
 }
 
 int PngImage::Width() const
