@@ -562,49 +562,76 @@ bool Unfilter(BYTE filter, BYTE* row, const BYTE* previous, size_t length, int p
     }
 }
 
-}  // namespace
+// The pixel layouts rows are written in.
+enum class Layout {
+    Gdiplus,        // B G R (A), straight alpha, rows padded to 4 bytes
+    Premultiplied,  // B G R A, colour premultiplied by alpha, as layered windows take it
+};
 
-bool DecodePng(const BYTE* data, size_t size, DecodedPng* out)
-{
+// A picture's chunks read and its sizes worked out, before any pixel memory is touched.
+struct Parsed {
     Header header;
     std::vector<BYTE> stream;
-    if (!data || !ReadChunks(data, size, &header, &stream)) {
+    size_t rowBytes = 0;  // a filtered row: the filter byte and the row's samples
+    size_t filtered = 0;  // all filtered rows
+    size_t stride = 0;    // an unfiltered row as written
+    size_t total = 0;     // the block that holds both in turn
+};
+
+bool Parse(const BYTE* data, size_t size, Layout layout, Parsed* parsed)
+{
+    if (!data || !ReadChunks(data, size, &parsed->header, &parsed->stream)) {
+        return false;
+    }
+    const Header& header = parsed->header;
+    if (layout == Layout::Premultiplied && header.channels != 4) {
         return false;
     }
     const size_t width = header.width;
     const size_t height = header.height;
-    const size_t rowBytes = 1 + width * static_cast<size_t>(header.channels);
-    const size_t filtered = height * rowBytes;
+    parsed->rowBytes = 1 + width * static_cast<size_t>(header.channels);
+    parsed->filtered = height * parsed->rowBytes;
     // Deflate gives at most about a thousand bytes a compressed byte: a header that promises
     // more than its data can hold is refused before anything is allocated for it.
-    if (filtered / 1032 > stream.size()) {
+    if (parsed->filtered / 1032 > parsed->stream.size()) {
         return false;
     }
-    const size_t stride = (width * static_cast<size_t>(header.channels) + 3) & ~size_t{3};
-    const size_t total = height * stride > filtered ? height * stride : filtered;
-    // One block serves both: the filtered rows are inflated into its end and each row,
-    // once read, is written out at its place; no row is overwritten before it is read.
-    std::unique_ptr<BYTE[]> pixels(new (std::nothrow) BYTE[total]);
-    if (!pixels) {
+    parsed->stride = (width * static_cast<size_t>(header.channels) + 3) & ~size_t{3};
+    parsed->total = height * parsed->stride > parsed->filtered ? height * parsed->stride : parsed->filtered;
+    return true;
+}
+
+// Inflates the filtered rows into the end of `block` (parsed.total bytes) and writes each
+// row, once read, at its place from the block's start; no row is overwritten before it is
+// read, so one block serves both.
+bool DecodeInto(const Parsed& parsed, Layout layout, BYTE* block)
+{
+    const Header& header = parsed.header;
+    const size_t width = header.width;
+    BYTE* const rows = block + (parsed.total - parsed.filtered);
+    if (!InflateZlib(parsed.stream, rows, parsed.filtered)) {
         return false;
     }
-    BYTE* const rows = pixels.get() + (total - filtered);
-    if (!InflateZlib(stream, rows, filtered)) {
-        return false;
-    }
-    const size_t lineBytes = rowBytes - 1;
+    const size_t lineBytes = parsed.rowBytes - 1;
     std::vector<BYTE> previous(lineBytes, 0);
     std::vector<BYTE> current(lineBytes);
-    for (size_t y = 0; y < height; ++y) {
-        const BYTE* source = rows + y * rowBytes;
+    for (size_t y = 0; y < header.height; ++y) {
+        const BYTE* source = rows + y * parsed.rowBytes;
         std::memcpy(current.data(), source + 1, lineBytes);
         if (!Unfilter(source[0], current.data(), previous.data(), lineBytes, header.channels)) {
             return false;
         }
-        BYTE* target = pixels.get() + y * stride;
+        BYTE* target = block + y * parsed.stride;
         const BYTE* pixel = current.data();
-        // Red and blue change places: GDI+ keeps pixels as B G R (A).
-        if (header.channels == 4) {
+        // Red and blue change places: both layouts keep pixels as B G R (A).
+        if (layout == Layout::Premultiplied) {
+            for (size_t x = 0; x < width; ++x, pixel += 4, target += 4) {
+                const DWORD argb =
+                    (DWORD{pixel[3]} << 24) | (DWORD{pixel[0]} << 16) | (DWORD{pixel[1]} << 8) | pixel[2];
+                const DWORD premultiplied = PremultipliedArgb(argb);
+                std::memcpy(target, &premultiplied, 4);
+            }
+        } else if (header.channels == 4) {
             for (size_t x = 0; x < width; ++x, pixel += 4, target += 4) {
                 target[0] = pixel[2];
                 target[1] = pixel[1];
@@ -618,13 +645,55 @@ bool DecodePng(const BYTE* data, size_t size, DecodedPng* out)
                 target[2] = pixel[0];
             }
         }
-        std::memset(target, 0, stride - width * static_cast<size_t>(header.channels));
+        std::memset(target, 0, parsed.stride - width * static_cast<size_t>(header.channels));
         previous.swap(current);
     }
-    out->width = static_cast<int>(width);
-    out->height = static_cast<int>(height);
-    out->stride = static_cast<int>(stride);
-    out->alpha = header.channels == 4;
+    return true;
+}
+
+}  // namespace
+
+bool DecodePng(const BYTE* data, size_t size, DecodedPng* out)
+{
+    Parsed parsed;
+    if (!Parse(data, size, Layout::Gdiplus, &parsed)) {
+        return false;
+    }
+    std::unique_ptr<BYTE[]> pixels(new (std::nothrow) BYTE[parsed.total]);
+    if (!pixels || !DecodeInto(parsed, Layout::Gdiplus, pixels.get())) {
+        return false;
+    }
+    out->width = static_cast<int>(parsed.header.width);
+    out->height = static_cast<int>(parsed.header.height);
+    out->stride = static_cast<int>(parsed.stride);
+    out->alpha = parsed.header.channels == 4;
     out->pixels = std::move(pixels);
+    return true;
+}
+
+size_t PremultipliedPngBlockBytes(int width, int height)
+{
+    if (width <= 0 || height <= 0) {
+        return 0;
+    }
+    // The filtered rows, a filter byte more than the pixels for every row.
+    return static_cast<size_t>(height) * (1 + static_cast<size_t>(width) * 4);
+}
+
+bool DecodePngPremultiplied(const BYTE* data, size_t size, int width, int height, BYTE* block, size_t blockBytes)
+{
+    Parsed parsed;
+    if (!block || !Parse(data, size, Layout::Premultiplied, &parsed) ||
+        parsed.header.width != static_cast<uint32_t>(width) || parsed.header.height != static_cast<uint32_t>(height) ||
+        blockBytes < parsed.total) {
+        return false;
+    }
+    if (!DecodeInto(parsed, Layout::Premultiplied, block)) {
+        std::memset(block, 0, parsed.total);
+        return false;
+    }
+    // Nothing of the working rows is left past the pixels.
+    const size_t pixelBytes = static_cast<size_t>(height) * parsed.stride;
+    std::memset(block + pixelBytes, 0, parsed.total - pixelBytes);
     return true;
 }

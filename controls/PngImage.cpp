@@ -25,10 +25,7 @@ int PngImage::Height() const
     return m_image ? static_cast<int>(m_image->GetHeight()) : 0;
 }
 
-namespace {
-
-// The bytes of the program's "PNG" resource `id`; null when it is missing or empty.
-const void* PngResourceBytes(UINT id, DWORD* size)
+const void* PngResourceData(UINT id, DWORD* size)
 {
     HMODULE module = AfxGetResourceHandle();
     HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG");
@@ -41,12 +38,10 @@ const void* PngResourceBytes(UINT id, DWORD* size)
     return *size > 0 ? data : nullptr;
 }
 
-}  // namespace
-
 bool PngResourceExists(UINT id)
 {
     DWORD size = 0;
-    return PngResourceBytes(id, &size) != nullptr;
+    return PngResourceData(id, &size) != nullptr;
 }
 
 namespace {
@@ -100,7 +95,7 @@ BOOL LoadThroughGdiplus(PngImagePtr* out, const void* data, DWORD size)
 BOOL LoadPngResource(PngImagePtr* out, UINT id)
 {
     DWORD size = 0;
-    const void* data = PngResourceBytes(id, &size);
+    const void* data = PngResourceData(id, &size);
     if (!data) {
         return FALSE;
     }

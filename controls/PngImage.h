@@ -53,6 +53,9 @@ BOOL LoadPngResource(PngImagePtr* out, UINT id);
 bool CopyPngPart(HDC dc, const PngImage& image, int x, int y, int width, int height);
 // Whether LoadPngResource would find and load resource `id`, without decoding it.
 bool PngResourceExists(UINT id);
+// The bytes of the program's "PNG" resource `id`, as long as the program runs; null when it
+// is missing or empty.
+const void* PngResourceData(UINT id, DWORD* size);
 
 // Draws the source rectangle (x, y, width, height in image pixels) of `image` stretched into
 // `dest`. A null image draws nothing.

@@ -55,21 +55,19 @@ int CSkinFrameDlg::ScreenPixelsPerInch() const
     return ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
 }
 
-void CSkinFrameDlg::DrawPicture(LayeredPicture& picture, const PngImage& image)
+bool CSkinFrameDlg::DrawPicture(LayeredPicture& picture, UINT imageId)
 {
-    picture.Draw(image);
+    return picture.DrawResource(imageId);
 }
 
-// The decoded image is dropped once the window has its picture: the system keeps what it
-// shows, and a frame is composed again only when its size changes.
+// No decoded image is kept once the window has its picture: the system keeps what it shows,
+// and a frame is composed again only when its size changes.
 bool CSkinFrameDlg::ComposePicture(int width, int height)
 {
-    PngImagePtr image;
-    if (!LoadPngResource(&image, m_layout.imageId)) {
+    LayeredPicture picture(width, height);
+    if (!DrawPicture(picture, m_layout.imageId)) {
         return false;
     }
-    LayeredPicture picture(width, height);
-    DrawPicture(picture, *image);
     // Set before the update: the update resizes the window, which must not compose again.
     m_pictureSize = SIZE{width, height};
     RECT window;

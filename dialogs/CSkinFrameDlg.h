@@ -48,9 +48,10 @@ protected:
     // frame); called just before its InitContent.
     virtual void OnContentPlaced(CSkinContentDlg&) {}
 
-    // Draws the frame's image into a picture of the frame's size: the whole image
-    // stretched, unless a pair lays its picture out otherwise.
-    virtual void DrawPicture(LayeredPicture& picture, const PngImage& image);
+    // Draws the frame's image, "PNG" resource `imageId`, into a picture of the frame's size:
+    // the whole image stretched, unless a pair lays its picture out otherwise. False when the
+    // image cannot be loaded.
+    virtual bool DrawPicture(LayeredPicture& picture, UINT imageId);
     // The screen's LOGPIXELSY, from which frames with their own scale compute it.
     virtual int ScreenPixelsPerInch() const;
 

@@ -186,12 +186,17 @@ void CTooltipDlg::OnContentPlaced(CSkinContentDlg& content)
                        frame.bottom - frame.top - Scaled(kContentHeightLess, s), TRUE);
 }
 
-void CTooltipDlg::DrawPicture(LayeredPicture& picture, const PngImage& image)
+bool CTooltipDlg::DrawPicture(LayeredPicture& picture, UINT imageId)
 {
+    PngImagePtr image;
+    if (!LoadPngResource(&image, imageId)) {
+        return false;
+    }
     const BubbleParts parts = PlaceBubbleParts(picture.Width(), picture.Height(), GetScale());
     for (const PicturePart& part : {parts.bodyLeft, parts.bodyMiddle, parts.bodyRight, parts.tail}) {
-        picture.DrawPart(image, part.dest, part.source);
+        picture.DrawPart(*image, part.dest, part.source);
     }
+    return true;
 }
 
 void CTooltipDlg::ShowContent(int show)

@@ -75,7 +75,7 @@ public:
 protected:
     std::unique_ptr<CSkinContentDlg> MakeContent() override;
     void OnContentPlaced(CSkinContentDlg& content) override;
-    void DrawPicture(LayeredPicture& picture, const PngImage& image) override;
+    bool DrawPicture(LayeredPicture& picture, UINT imageId) override;
     // Enter and Escape in the bubble put the whole bubble away, frame and content.
     void OnOK() override;
     void OnCancel() override;

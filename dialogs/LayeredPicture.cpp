@@ -2,12 +2,32 @@
 
 #include <algorithm>
 
+#include "controls/PngDecoder.h"
+
+namespace {
+
+// Rows of `width` pixels that hold `bytes` bytes.
+int RowsFor(size_t bytes, int width)
+{
+    const size_t row = static_cast<size_t>(width) * 4;
+    return static_cast<int>((bytes + row - 1) / row);
+}
+
+}  // namespace
+
+// The surface has room below the picture to decode an image of its own size in place; the
+// system is only ever given the picture's rows.
 LayeredPicture::LayeredPicture(int width, int height) : m_width(width), m_height(height), m_dc(nullptr)
 {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    const int rows = std::max(height, RowsFor(PremultipliedPngBlockBytes(width, height), width));
     void* bits = nullptr;
-    m_bitmap.Reset(CreateTopDownDib32(width, height, &bits));
-    if (m_bitmap && m_dc.Get() && width > 0 && height > 0) {
+    m_bitmap.Reset(CreateTopDownDib32(width, rows, &bits));
+    if (m_bitmap && m_dc.Get()) {
         m_bits = static_cast<DWORD*>(bits);
+        m_capacity = static_cast<size_t>(rows) * static_cast<size_t>(width) * 4;
         m_previous = ::SelectObject(m_dc.Get(), m_bitmap.Get());
     }
 }
@@ -31,6 +51,33 @@ void LayeredPicture::Draw(const PngImage& image)
                             reinterpret_cast<BYTE*>(m_bits));
     Gdiplus::Graphics graphics(&surface);
     DrawPngPart(graphics, &image, RECT{0, 0, m_width, m_height}, 0, 0, image.Width(), image.Height());
+}
+
+bool LayeredPicture::DrawResource(UINT id)
+{
+    DWORD size = 0;
+    const void* data = PngResourceData(id, &size);
+    if (!data) {
+        return false;
+    }
+    if (DecodeOwnSize(data, size)) {
+        return true;
+    }
+    PngImagePtr image;
+    if (!LoadPngResource(&image, id)) {
+        return false;
+    }
+    Draw(*image);
+    return true;
+}
+
+// PNG data of the picture's own size is decoded straight into the surface, premultiplied:
+// no decoded copy is made, held and read again (a megabyte for a main frame). Anything else
+// is left to Draw, on the surface still fully transparent.
+bool LayeredPicture::DecodeOwnSize(const void* data, DWORD size)
+{
+    return m_bits && DecodePngPremultiplied(static_cast<const BYTE*>(data), size, m_width, m_height,
+                                            reinterpret_cast<BYTE*>(m_bits), m_capacity);
 }
 
 // An image of the picture's own size needs no scaling: its pixels go straight into the
@@ -62,20 +109,10 @@ bool LayeredPicture::PremultiplyPixels(Gdiplus::Bitmap& bitmap)
                                                          static_cast<ptrdiff_t>(y) * data.Stride);
         DWORD* target = m_bits + static_cast<size_t>(y) * static_cast<size_t>(m_width);
         for (int x = 0; x < m_width; ++x) {
-            target[x] = Premultiplied(row[x]);
+            target[x] = PremultipliedArgb(row[x]);
         }
     }
     return bitmap.UnlockBits(&data) == Gdiplus::Ok;
-}
-
-DWORD LayeredPicture::Premultiplied(DWORD argb)
-{
-    const DWORD alpha = argb >> 24;
-    if (alpha == 255) {
-        return argb;
-    }
-    auto channel = [&](int shift) { return ((((argb >> shift) & 0xFF) * alpha + 127) / 255) << shift; };
-    return (alpha << 24) | channel(16) | channel(8) | channel(0);
 }
 
 bool LayeredPicture::ConvertPixels(Gdiplus::Bitmap& bitmap)

@@ -15,6 +15,9 @@ public:
     int Height() const { return m_height; }
     // Stretches the whole image over the picture (copies it when it has the picture's size).
     void Draw(const PngImage& image);
+    // Stretches the whole "PNG" resource `id` over the picture, as Draw does with the image
+    // loaded from it. False when the resource cannot be loaded.
+    bool DrawResource(UINT id);
     // Scales the source rectangle (image pixels) of `image` into `dest` (picture pixels),
     // replacing what was there, pixel for pixel (nearest neighbour): parts laid side by side
     // meet without blended seams, and a one-pixel outline stays one sharp pixel.
@@ -25,10 +28,10 @@ public:
     BOOL Apply(HWND window, POINT position) const;
 
 private:
+    bool DecodeOwnSize(const void* data, DWORD size);
     bool CopyPixels(const PngImage& image);
     bool PremultiplyPixels(Gdiplus::Bitmap& bitmap);
     bool ConvertPixels(Gdiplus::Bitmap& bitmap);
-    static DWORD Premultiplied(DWORD argb);
 
     int m_width;
     int m_height;
@@ -36,4 +39,5 @@ private:
     BitmapHolder m_bitmap;
     HGDIOBJ m_previous = nullptr;
     DWORD* m_bits = nullptr;
+    size_t m_capacity = 0;  // bytes of the surface, which has a few rows past the picture's
 };

@@ -158,8 +158,6 @@ protected:
 
 TEST(AgreementBubblePicture, CoversAnySizeWithASharpOutlineAndTheTailAtTheBottom)
 {
-    PngImagePtr image;
-    ASSERT_TRUE(LoadPngResource(&image, IDP_AGREEMENT_BUBBLE));
     for (const float s : {1.0f, 1.25f}) {
         SCOPED_TRACE(s);
         const int width = Scaled(398, s);
@@ -168,7 +166,7 @@ TEST(AgreementBubblePicture, CoversAnySizeWithASharpOutlineAndTheTailAtTheBottom
         bubble.SetScale(s);
         LayeredPicture picture(width, height);
         ASSERT_TRUE(picture.Valid());
-        bubble.DrawPicture(picture, *image);
+        ASSERT_TRUE(bubble.DrawPicture(picture, IDP_AGREEMENT_BUBBLE));
 
         const int bodyBottom = height - Scaled(11, s);  // the tail's rows below
         const int tailX = Scaled(85, s);

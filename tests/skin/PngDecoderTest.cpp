@@ -5,6 +5,7 @@
 
 #include <objidl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -190,6 +191,19 @@ TEST(PngDecoder, StoredAndFixedCodeBlocksAndEveryRowFilterDecode)
             }
         }
     }
+    // The same rows straight into a layered surface, premultiplied, with nothing left past
+    // the pixels.
+    std::vector<BYTE> block(PremultipliedPngBlockBytes(5, 5), 0);
+    ASSERT_GT(block.size(), 5u * 5u * 4u);
+    ASSERT_TRUE(DecodePngPremultiplied(kStoredRgba, sizeof kStoredRgba, 5, 5, block.data(), block.size()));
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            DWORD shown;
+            std::memcpy(&shown, block.data() + (y * 5 + x) * 4, 4);
+            EXPECT_EQ(PremultipliedArgb(ExpectedPixel(x, y)), shown) << "at " << x << ", " << y;
+        }
+    }
+    EXPECT_TRUE(std::all_of(block.begin() + 5 * 5 * 4, block.end(), [](BYTE b) { return b == 0; }));
 }
 
 TEST(PngDecoder, DamagedDataAndOtherKindsAreRefused)
@@ -229,12 +243,26 @@ TEST(PngDecoder, DamagedDataAndOtherKindsAreRefused)
         {"with a gamma", WithChunkAfterHeader(intact, "gAMA", std::string("\x00\x00\xB1\x8F", 4))},
         {"with transparency", WithChunkAfterHeader(intact, "tRNS", std::string(6, '\0'))},
     };
+    // Straight into a layered surface: refused alike, the surface left as it was, clear.
+    std::vector<BYTE> surface(PremultipliedPngBlockBytes(48, 16), 0);
+    auto surfaceClear = [&] { return std::all_of(surface.begin(), surface.end(), [](BYTE b) { return b == 0; }); };
     for (const auto& png : refused) {
         SCOPED_TRACE(png.name);
         DecodedPng out;
         EXPECT_FALSE(Decodes(png.bytes, &out));
         EXPECT_EQ(nullptr, out.pixels);
+        EXPECT_FALSE(DecodePngPremultiplied(reinterpret_cast<const BYTE*>(png.bytes.data()), png.bytes.size(), 48,
+                                            16, surface.data(), surface.size()));
+        EXPECT_TRUE(surfaceClear());
     }
+    const BYTE* intactData = reinterpret_cast<const BYTE*>(intact.data());
+    EXPECT_FALSE(DecodePngPremultiplied(intactData, intact.size(), 47, 16, surface.data(), surface.size()))
+        << "another size";
+    EXPECT_FALSE(DecodePngPremultiplied(intactData, intact.size(), 48, 16, surface.data(), surface.size() - 1))
+        << "a block too small";
+    EXPECT_FALSE(DecodePngPremultiplied(kFixedRgb, sizeof kFixedRgb, 5, 5, surface.data(), surface.size()))
+        << "no alpha";
+    EXPECT_TRUE(surfaceClear());
     // A text chunk changes no pixel and is read past.
     DecodedPng withText;
     EXPECT_TRUE(Decodes(WithChunkAfterHeader(intact, "tEXt", "Comment\0skin"), &withText));
