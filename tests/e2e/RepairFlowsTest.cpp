@@ -254,6 +254,7 @@ TEST(RepairFlows, BehindTheBusyPopupThePanelTakesNoInput)
     ASSERT_NE(nullptr, prompt) << "no result prompt";
     EXPECT_EQ(kSucceeded, PromptText(prompt));
     EXPECT_EQ(1u, tool->WindowsWith(kPromptMarker).size());
+    EXPECT_TRUE(WaitForPromptShown(prompt)) << "the screen does not show the result prompt";
     EXPECT_TRUE(shots.Tool("result", tool.Run()));
     EXPECT_TRUE(ConfirmPrompt(prompt));
     ::Sleep(1500);

@@ -50,21 +50,7 @@ bool DesktopShowsAt(POINT point)
 HWND WaitForMenu(const ToolRun& run)
 {
     HWND menu = WaitForTopLevel(run, kMenuClass, nullptr, 3000);
-    if (!menu) {
-        return nullptr;
-    }
-    Image before;
-    const bool steady = WaitUntil(
-        [&] {
-            const Image now = CaptureScreen(WindowScreenRect(menu));
-            const bool drawn = !now.Empty() && std::any_of(now.pixels.begin(), now.pixels.end(),
-                                                           [&](DWORD pixel) { return pixel != now.pixels[0]; });
-            const bool same = drawn && now.pixels == before.pixels;
-            before = now;
-            return same;
-        },
-        3000, 100);
-    return steady ? menu : nullptr;
+    return menu && WaitForSteadyArea(WindowScreenRect(menu), 3000) ? menu : nullptr;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "framework/Handles.h"
+#include "tests/support/Waits.h"
 
 namespace testsupport {
 namespace {
@@ -269,6 +270,21 @@ RECT DifferingArea(const Image& a, const Image& b)
         }
     }
     return area.left < area.right ? area : RECT{};
+}
+
+bool WaitForSteadyArea(const RECT& area, DWORD timeoutMs, DWORD intervalMs)
+{
+    Image before;
+    return WaitUntil(
+        [&] {
+            const Image now = CaptureScreen(area);
+            const bool drawn = !now.Empty() && std::any_of(now.pixels.begin(), now.pixels.end(),
+                                                           [&](DWORD pixel) { return pixel != now.pixels[0]; });
+            const bool same = drawn && now.pixels == before.pixels;
+            before = now;
+            return same;
+        },
+        timeoutMs, intervalMs);
 }
 
 }  // namespace testsupport

@@ -27,6 +27,10 @@ struct Image {
 
 // What the screen shows in `area` (screen coordinates); opaque.
 Image CaptureScreen(const RECT& area);
+// Waits until the screen shows `area` drawn (not all one colour) and unchanged between two
+// looks `intervalMs` apart: a window that exists may not be painted yet, and the screen may
+// still show what lay there before. False when it does not settle within `timeoutMs`.
+bool WaitForSteadyArea(const RECT& area, DWORD timeoutMs, DWORD intervalMs = 100);
 // What the screen shows at a point.
 COLORREF ScreenPixel(int x, int y);
 

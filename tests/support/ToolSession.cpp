@@ -157,6 +157,14 @@ bool WaitForPanelPainted(HWND panel, DWORD timeoutMs)
     return WaitUntil([panel] { return PanelPainted(panel); }, timeoutMs, 50);
 }
 
+bool WaitForPromptShown(HWND prompt, DWORD timeoutMs)
+{
+    // The frame lies around the content, shadow and all.
+    HWND frame = ::GetWindow(prompt, GW_OWNER);
+    return WaitUntil([&] { return ::IsWindowVisible(prompt) && frame && ::IsWindowVisible(frame); }, timeoutMs, 20) &&
+           WaitForSteadyArea(WindowScreenRect(frame), timeoutMs, 150);
+}
+
 AgreementWindows FindBubble(const ToolRun& run)
 {
     AgreementWindows bubble;

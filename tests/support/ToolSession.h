@@ -76,6 +76,10 @@ HWND WaitForTopLevel(const ToolRun& run, const wchar_t* className, const wchar_t
 // like the panel's, without the controls.)
 bool PanelPainted(HWND panel);
 bool WaitForPanelPainted(HWND panel, DWORD timeoutMs = 5000);
+// Waits until the prompt whose content window is `prompt` shows, both its windows visible and
+// the screen over its frame settled: a prompt window exists before it shows, and the screen
+// may still show there what lay beneath (the busy pop-up) while it is first painted.
+bool WaitForPromptShown(HWND prompt, DWORD timeoutMs = 5000);
 
 // The agreement bubble: its frame and content, the rich edit and the skinned bar that wraps
 // it; all null while the bubble does not show.
