@@ -81,7 +81,7 @@ TEST(RepairFlows, ARepairShowsTheBusyPopupThenTheSuccessPrompt)
     EXPECT_EQ("取消", Utf8(ControlText(seen.prompt, IDC_PROMPT_CANCEL))) << "named though hidden";
     EXPECT_EQ("关闭", Utf8(ControlText(seen.prompt, IDC_CLOSE)));
     EXPECT_NE(0, Ask(seen.prompt, WM_QUERYUISTATE) & UISF_HIDEFOCUS) << "a prompt after a click shows no focus cue";
-    ::Sleep(300);
+    EXPECT_TRUE(WaitForPromptShown(seen.prompt)) << "the screen does not show the result prompt";
     EXPECT_TRUE(shots.Tool("success-prompt", tool.Run()));
 
     const std::vector<std::string> runs = tool->AgentCalls();
@@ -142,7 +142,7 @@ TEST(RepairFlows, ARepairWithoutTheAgentShowsTheFailurePrompt)
     EXPECT_TRUE(seen.busyGoneAtPrompt);
     EXPECT_EQ(kFailed, PromptText(seen.prompt));
     EXPECT_TRUE(tool->AgentCalls().empty());
-    ::Sleep(300);
+    EXPECT_TRUE(WaitForPromptShown(seen.prompt)) << "the screen does not show the result prompt";
     EXPECT_TRUE(shots.Tool("failure-prompt", tool.Run()));
 
     EXPECT_TRUE(ConfirmPrompt(seen.prompt));

@@ -78,7 +78,7 @@ TEST(StartFlows, ARefusedStartShowsItsPromptAndEndsWhenItIsConfirmed)
         EXPECT_TRUE(tool->WindowsWith(kPanelMarker).empty()) << "the main window must not show";
         EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(prompt, IDC_PROMPT_OK)));
         EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(prompt, IDC_PROMPT_CANCEL))) << "one confirm button only";
-        ::Sleep(300);
+        EXPECT_TRUE(WaitForPromptShown(prompt)) << "the screen does not show the prompt";
         EXPECT_TRUE(shots.Tool(std::string(refusal.name) + "-prompt", tool.Run()));
 
         EXPECT_TRUE(ConfirmPrompt(prompt));
