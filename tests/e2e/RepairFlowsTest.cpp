@@ -147,6 +147,7 @@ TEST(RepairFlows, ARepairWithoutTheAgentShowsTheFailurePrompt)
 
     EXPECT_TRUE(ConfirmPrompt(seen.prompt));
     EXPECT_TRUE(tool->Running());
+    EXPECT_TRUE(WaitForPanelPainted(panel)) << "the main window is not whole again after the prompt";
     EXPECT_TRUE(shots.Tool("confirmed", tool.Run()));
 }
 

@@ -154,7 +154,9 @@ bool PanelPainted(HWND panel)
 
 bool WaitForPanelPainted(HWND panel, DWORD timeoutMs)
 {
-    return WaitUntil([panel] { return PanelPainted(panel); }, timeoutMs, 50);
+    // Settled too: the screen may still show a pop-up just closed over the panel's lower part.
+    return WaitUntil([panel] { return PanelPainted(panel); }, timeoutMs, 50) &&
+           WaitForSteadyArea(WindowScreenRect(panel), timeoutMs, 150);
 }
 
 bool WaitForPromptShown(HWND prompt, DWORD timeoutMs)

@@ -75,6 +75,7 @@ HWND WaitForTopLevel(const ToolRun& run, const wchar_t* className, const wchar_t
 // lies, and the repair button in one of its looks over it. (The frame's picture alone looks
 // like the panel's, without the controls.)
 bool PanelPainted(HWND panel);
+// Until the panel shows painted, and the screen over it has settled.
 bool WaitForPanelPainted(HWND panel, DWORD timeoutMs = 5000);
 // Waits until the prompt whose content window is `prompt` shows, both its windows visible and
 // the screen over its frame settled: a prompt window exists before it shows, and the screen
