@@ -67,8 +67,11 @@ harness_install_deps() {
 harness_wine_env() {
   export WINEPREFIX=$HARNESS_PREFIX
   export WINEARCH=win64
-  # HARNESS_WINEDEBUG traces a run (for example +cursor); Wine stays quiet otherwise.
-  export WINEDEBUG=${HARNESS_WINEDEBUG:--all}
+  # HARNESS_WINEDEBUG traces a run (for example +cursor); Wine stays quiet otherwise, but for
+  # its diagnostics meant for users (winediag). Those name failures that end a process with
+  # no other word: when a thread of a program cannot open the display, Wine's X11 driver says
+  # so there only and ends the process with exit code 1, before its buffered output is written.
+  export WINEDEBUG=${HARNESS_WINEDEBUG:--all,err+winediag}
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   # LC_ALL (not LANG alone) gives Wine ANSI code page 936; HARNESS_LC_ALL picks another
   # (C.UTF-8 gives code page 1252 with UTF-8 file names).
