@@ -46,8 +46,10 @@ TEST(StartFlows, TheMainWindowShowsPaintedInTheMiddleOfTheScreen)
     const RECT repair = ControlScreenRect(panel, kPanelMarker);
     ASSERT_TRUE(MovePointer(Centre(repair)));
     const Image hover = ResourcePng(Files().tool, kRepairHoverImage);
-    EXPECT_TRUE(WaitUntil([&] { return ShareShowing(hover, repair) > 0.9; }, 3000, 50))
-        << "the repair button does not show its hover look under the pointer";
+    double hoverShare = 0;
+    EXPECT_TRUE(WaitUntil([&] { return (hoverShare = ShareShowing(hover, repair)) > 0.9; }, 3000, 50))
+        << "the repair button does not show its hover look under the pointer (" << hoverShare
+        << " of it shows); " << DescribePoint(Centre(repair));
     EXPECT_TRUE(shots.Tool("repair-hover", tool.Run()));
 }
 
