@@ -68,15 +68,27 @@ harness_wine_env() {
   export WINEPREFIX=$HARNESS_PREFIX
   export WINEARCH=win64
   # HARNESS_WINEDEBUG traces a run (for example +cursor); Wine stays quiet otherwise, but for
-  # its diagnostics meant for users (winediag). Those name failures that end a process with
-  # no other word: when a thread of a program cannot open the display, Wine's X11 driver says
-  # so there only and ends the process with exit code 1, before its buffered output is written.
-  export WINEDEBUG=${HARNESS_WINEDEBUG:--all,err+winediag}
+  # its errors. Those alone name the failures after which Wine ends a process at once with
+  # exit code 1, before the program's buffered output is written (see wine() below; a thread
+  # that cannot open the display is another).
+  export WINEDEBUG=${HARNESS_WINEDEBUG:--all,err+all}
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   # LC_ALL (not LANG alone) gives Wine ANSI code page 936; HARNESS_LC_ALL picks another
   # (C.UTF-8 gives code page 1252 with UTF-8 file names).
   export LC_ALL=${HARNESS_LC_ALL:-zh_CN.UTF-8}
 }
+
+# Debian's Wine 8 has no preloader, and its loader is a program at the fixed address
+# 0x7d000000. The kernel puts its brk heap at a random place up to 1 GB above it, and about
+# one start in five thousand that heap covers 0x7ffe0000, where every Windows process must
+# have its shared user data: Wine then reports "failed to map the shared user data: c0000018"
+# and ends the process with exit code 1 (for a process started from Windows, CreateProcess
+# fails with error 1359). Without address randomization the heap starts right after the
+# loader, 47 MB below that address. Every Wine process of the harness starts through these,
+# and what it starts inherits the setting.
+wine() { setarch "$(uname -m)" -R wine "$@"; }
+wineboot() { setarch "$(uname -m)" -R wineboot "$@"; }
+winepath() { setarch "$(uname -m)" -R winepath "$@"; }
 
 harness_load_state() {
   harness_wine_env
