@@ -122,7 +122,7 @@ harness_import_reg() {
   local reg=$BUILD_DIR/$name.reg
   cat >"$utf8"
   { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$utf8"; } >"$reg"
-  wine regedit /S "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
 }
 
 harness_create_prefix() {
