@@ -3,9 +3,9 @@
 // the time from process start to the main window painted:
 // | measure (baseline) | Veskar | baseline | ratio | target |
 // and, for information, the same against that bare program built with the tool's manifest,
-// then keeps the tool and the bare program idle for scripts/bench.sh, which measures what the machine pays
-// for them from outside Wine: under Wine a process's own view of its processor time is
-// about a tenth of what the host counts. The script and this program take turns through
+// then keeps the tool and the bare program idle for scripts/bench.sh, which measures what
+// the machine pays for them from outside Wine: under Wine a process's own view of its
+// processor time is about a tenth of what the host counts. The script and this program take turns through
 // files in a folder given as the only argument:
 //   idle-1.ready  both programs idle, the pointer away from them  -> idle-1.done
 //   idle-2.ready  the same, after the agreement bubble was shown and hidden once  -> idle-2.done
