@@ -5,8 +5,8 @@
 // and, for information, the same against that bare program built with the tool's manifest,
 // then keeps the tool and the bare program idle for scripts/bench.sh, which measures what
 // the machine pays for them from outside Wine: under Wine a process's own view of its
-// processor time is about a tenth of what the host counts. The script and this program take turns through
-// files in a folder given as the only argument:
+// processor time is about a tenth of what the host counts. The script and this program take
+// turns through files in a folder given as the only argument:
 //   idle-1.ready  both programs idle, the pointer away from them  -> idle-1.done
 //   idle-2.ready  the same, after the agreement bubble was shown and hidden once  -> idle-2.done
 // Each program is ended by TerminateProcess, so the tool never removes its files.
@@ -97,38 +97,40 @@ Spread SpreadOf(std::vector<double> values)
     return {values[values.size() / 2], values.front(), values.back()};
 }
 
-void PrintStartRow(const Spread& tool, const Spread& bare)
+// One row of the start against a baseline; `target` fills the last column.
+void PrintStartRow(const char* baseline, const Spread& tool, const Spread& base, const std::string& target)
 {
-    if (tool.median <= 0 || bare.median <= 0) {
-        std::printf("| start to main window painted, ms, median of %d (bare one-dialog program) | n/a | n/a | n/a | "
-                    "at most %.2f: missed |\n",
-                    kStartRuns, kStartRatioTarget);
+    if (tool.median <= 0 || base.median <= 0) {
+        std::printf("| start to main window painted, ms, median of %d (%s) | n/a | n/a | n/a | %s |\n", kStartRuns,
+                    baseline, target.c_str());
     } else {
-        const double ratio = tool.median / bare.median;
-        std::printf("| start to main window painted, ms, median of %d [min-max] (bare one-dialog program) | "
-                    "%.0f [%.0f-%.0f] | %.0f [%.0f-%.0f] | %.2f | at most %.2f: %s |\n",
-                    kStartRuns, tool.median, tool.low, tool.high, bare.median, bare.low, bare.high, ratio,
-                    kStartRatioTarget, ratio <= kStartRatioTarget ? "met" : "missed");
+        std::printf("| start to main window painted, ms, median of %d [min-max] (%s) | %.0f [%.0f-%.0f] | "
+                    "%.0f [%.0f-%.0f] | %.2f | %s |\n",
+                    kStartRuns, baseline, tool.median, tool.low, tool.high, base.median, base.low, base.high,
+                    tool.median / base.median, target.c_str());
     }
     std::fflush(stdout);
 }
 
-// The same start against the bare program carrying the tool's manifest, beside what that
-// manifest alone costs the bare program; for information, not a target.
-void PrintManifestRow(const Spread& tool, const Spread& bare, const Spread& bareWithManifest)
+// The target row against the bare program, then, for information, the row against the bare
+// program carrying the tool's manifest, with what that manifest alone costs it.
+void PrintStartRows(const Spread& tool, const Spread& bare, const Spread& bareWithManifest)
 {
-    if (tool.median <= 0 || bare.median <= 0 || bareWithManifest.median <= 0) {
-        std::printf("| start to main window painted, ms (bare one-dialog program with the tool's manifest) | n/a | n/a "
-                    "| n/a | for information |\n");
-    } else {
-        std::printf("| start to main window painted, ms, median of %d [min-max] (the bare one-dialog program with the "
-                    "tool's manifest: common controls 6, DPI awareness, administrator) | %.0f [%.0f-%.0f] | "
-                    "%.0f [%.0f-%.0f] | %.2f | for information: the manifest alone adds %.0f ms to the bare program |\n",
-                    kStartRuns, tool.median, tool.low, tool.high, bareWithManifest.median, bareWithManifest.low,
-                    bareWithManifest.high, tool.median / bareWithManifest.median,
-                    bareWithManifest.median - bare.median);
+    const bool met = tool.median > 0 && bare.median > 0 && tool.median / bare.median <= kStartRatioTarget;
+    char target[64];
+    std::snprintf(target, sizeof(target), "at most %.2f: %s", kStartRatioTarget, met ? "met" : "missed");
+    PrintStartRow("bare one-dialog program", tool, bare, target);
+
+    std::string information = "for information";
+    if (bare.median > 0 && bareWithManifest.median > 0) {
+        char cost[96];
+        std::snprintf(cost, sizeof(cost), ": the manifest alone adds %.0f ms to the bare program",
+                      bareWithManifest.median - bare.median);
+        information += cost;
     }
-    std::fflush(stdout);
+    PrintStartRow("the bare one-dialog program with the tool's manifest: common controls 6, DPI awareness, "
+                  "administrator",
+                  tool, bareWithManifest, information);
 }
 
 // Tells the script that a phase can be measured and waits until it has been.
@@ -219,8 +221,7 @@ int wmain(int argc, wchar_t** argv)
         bareWithManifestTimes.push_back(withManifest.paintedMs);
         Stop(withManifest);
     }
-    PrintStartRow(SpreadOf(toolTimes), SpreadOf(bareTimes));
-    PrintManifestRow(SpreadOf(toolTimes), SpreadOf(bareTimes), SpreadOf(bareWithManifestTimes));
+    PrintStartRows(SpreadOf(toolTimes), SpreadOf(bareTimes), SpreadOf(bareWithManifestTimes));
 
     // The last two stay up for the idle phases.
     if (!lastTool.run || !lastBare.run || !lastTool.run->Running() || !lastBare.run->Running()) {

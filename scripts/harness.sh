@@ -87,10 +87,11 @@ harness_wine_env() {
 # loader, 47 MB below that address. Every Wine process of the harness starts through these,
 # and what it starts inherits the setting. Where the system forbids the setting (some
 # container profiles do), Wine runs as it is.
-if setarch "$(uname -m)" -R true 2>/dev/null; then
-  wine() { setarch "$(uname -m)" -R wine "$@"; }
-  wineboot() { setarch "$(uname -m)" -R wineboot "$@"; }
-  winepath() { setarch "$(uname -m)" -R winepath "$@"; }
+HARNESS_ARCH=$(uname -m)
+if setarch "$HARNESS_ARCH" -R true 2>/dev/null; then
+  wine() { setarch "$HARNESS_ARCH" -R wine "$@"; }
+  wineboot() { setarch "$HARNESS_ARCH" -R wineboot "$@"; }
+  winepath() { setarch "$HARNESS_ARCH" -R winepath "$@"; }
 fi
 
 harness_load_state() {
